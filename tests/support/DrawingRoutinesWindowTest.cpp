@@ -193,6 +193,25 @@ TEST_F(Drawing3D, InsideOutBoxIsSeenFromInsideAndAPlainOneIsNot) {
     EXPECT_EQ(black, readPixel(400, 300)) << "a plain box is culled from inside: " << view.what;
   }
   glDeleteTextures(6, textures);
+
+  // Seen from inside, the front face is upright and the top face (under
+  // the camera) turned half round; the face fills the 600 x 600 middle.
+  const unsigned int quadrants[6] = {quadrantTexture(), quadrantTexture(), quadrantTexture(),
+                                     quadrantTexture(), quadrantTexture(), quadrantTexture()};
+  const struct {
+    float pitch;
+    Color topLeft, topRight, bottomLeft, bottomRight;
+    const char* what;
+  } orientations[] = {{0, red, green, blue, white, "front face"}, {-90, white, blue, green, red, "top face"}};
+  for (const auto& view : orientations) {
+    scene->camera.setRotation(Float3(view.pitch, 0.f, 0.f));
+    GLManager::clearScreen(black);
+    scene->apply();
+    drawBox(quadrants, Float3(20.f, 20.f, 20.f), Float3(1.f, 1.f, 1.f), true);
+    expectPixels({{250, 150, view.topLeft}, {550, 150, view.topRight}, {250, 450, view.bottomLeft},
+                  {550, 450, view.bottomRight}},
+                 view.what);
+  }
 }
 
 TEST_F(Drawing3D, WireBoxDrawsEdgesOnlyAndRestoresTheState) {
