@@ -50,6 +50,8 @@ GLManager::~GLManager() {
 void GLManager::init(const std::string& programPath, const std::string& title, int width, int height,
                      bool fullscreen) {
   std::fill(mouseButtons, mouseButtons + 3, false);
+  // freeglut would end the process with a line of its own.
+  if (!platform::displayAvailable()) FATAL_ERROR("cannot open the window: no X display (is DISPLAY set?)");
   programPathCopy.assign(programPath.begin(), programPath.end());
   programPathCopy.push_back('\0');
   int argc = 1;

@@ -6,7 +6,7 @@
 #include "support/Camera.h"
 #include "support/Color.h"
 
-class GLUquadric;
+struct GLUquadric;
 
 class Scene3D {
  public:

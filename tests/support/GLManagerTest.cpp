@@ -83,6 +83,15 @@ TEST(DeviceManager, DestroyingNoneIsFatal) {
   EXPECT_NE(std::string::npos, result.err.find("\nCondition: deviceManager != NULL\n")) << result.err;
 }
 
+TEST(DeviceManager, NoDisplayIsFatalWithAClearMessage) {
+  ChildResult result = runInChild([] {
+    unsetenv("DISPLAY");
+    DeviceManager::create("cubewright", "", 800, 600, false);
+  });
+  EXPECT_EQ(1, result.exitCode) << describe(result);
+  EXPECT_NE(std::string::npos, result.err.find("\nMessage: cannot open the window: no X display")) << result.err;
+}
+
 TEST(KeyboardManager, StartsWithAllKeysUpAndKnowsTheSpecialKeys) {
   KeyboardManager keyboard;
   EXPECT_EQ(&keyboard, KeyboardManager::instance);
