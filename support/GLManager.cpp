@@ -39,6 +39,9 @@ GLManager::GLManager() {
 }
 
 GLManager::~GLManager() {
+  // The window stays until the process ends; leaving its context lets the
+  // toolkit free the context and its buffers with the window at exit.
+  platform::releaseGLContext();
   delete scene2D;
   delete scene3D;
   delete keyboardManager;

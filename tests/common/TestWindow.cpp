@@ -20,6 +20,16 @@ const std::string& testWindowTitle() {
 
 namespace {
 TempDir* windowDirectory = nullptr;
+
+// Shuts the device manager down after the last test, as the game does.
+class TestWindowEnvironment : public testing::Environment {
+ public:
+  void TearDown() override {
+    if (deviceManager != nullptr) DeviceManager::destroy();
+  }
+};
+testing::Environment* const environment = testing::AddGlobalTestEnvironment(new TestWindowEnvironment);
+
 int64_t firstPeriod = -1;
 std::string windowId;
 }  // namespace
