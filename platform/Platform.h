@@ -21,9 +21,6 @@ bool problemDialogAllowed();
 // program (zenity, xmessage) is installed.
 void showProblemDialog(const std::string& caption, const std::string& text);
 
-// True when a window can be opened: the X display named by DISPLAY answers.
-bool displayAvailable();
-
 // Clocks. The monotonic clock never jumps with the wall clock: frame periods
 // and timings use it. The wall clock is the system time.
 int64_t monotonicMicroseconds();

@@ -52,13 +52,6 @@ void showProblemDialog(const std::string& caption, const std::string& text) {
   runAndWait({"xmessage", "-center", "-title", caption, "-buttons", "OK", text});
 }
 
-bool displayAvailable() {
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) return false;
-  XCloseDisplay(display);
-  return true;
-}
-
 int64_t monotonicMicroseconds() {
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);

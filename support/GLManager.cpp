@@ -4,6 +4,7 @@
 #include <GL/freeglut.h>
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <iostream>
 
@@ -53,8 +54,7 @@ GLManager::~GLManager() {
 void GLManager::init(const std::string& programPath, const std::string& title, int width, int height,
                      bool fullscreen) {
   std::fill(mouseButtons, mouseButtons + 3, false);
-  // freeglut would end the process with a line of its own.
-  if (!platform::displayAvailable()) FATAL_ERROR("cannot open the window: no X display (is DISPLAY set?)");
+  glutInitErrorFunc(onToolkitError);
   programPathCopy.assign(programPath.begin(), programPath.end());
   programPathCopy.push_back('\0');
   int argc = 1;
@@ -215,6 +215,13 @@ void GLManager::onMouseDrag(int x, int y) {
 void GLManager::onMouseMove(int x, int y) {
   mouseEvents.push_back({x, y, -1, MOUSE_MOVED});
   mousePosition = scene2D->toViewCoordinates(x, y);
+}
+
+// freeglut's fatal errors (no display, for one) end with the engine's report.
+void GLManager::onToolkitError(const char* format, va_list arguments) {
+  char text[1024];
+  std::vsnprintf(text, sizeof text, format, arguments);
+  FATAL_ERROR(std::string("freeglut: ") + text);
 }
 
 void GLManager::onWindowClosed() { closeRequested = true; }

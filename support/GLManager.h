@@ -4,6 +4,7 @@
 // it during the event pump of endFrame and every part of the engine reads it
 // directly during a frame.
 
+#include <cstdarg>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -83,6 +84,7 @@ class GLManager {
   static void onMouseDrag(int x, int y);
   static void onMouseMove(int x, int y);
   static bool windowGone();
+  static void onToolkitError(const char* format, va_list arguments);
   static void onWindowClosed();
   static void onDisplay();
 };
