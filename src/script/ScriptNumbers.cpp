@@ -27,6 +27,7 @@ bool roundToInteger(double value, Rounding rounding, int64_t minimum, int64_t ma
 }
 
 std::string numberText(double value) {
+  if (std::isnan(value)) return "nan";  // the sign of a NaN means nothing to a script's author
   std::ostringstream text;
   text << std::setprecision(15) << value;
   return text.str();
