@@ -51,7 +51,7 @@ void SoundManager::startSilently() {
 }
 
 SoundManager::~SoundManager() {
-  sounds.clear();  // std::map destroys in key order
+  while (!sounds.empty()) sounds.erase(sounds.begin());  // in name order
   if (soundOn || silentContext != nullptr) alutExit();
   if (silentContext != nullptr) {
     alcMakeContextCurrent(nullptr);

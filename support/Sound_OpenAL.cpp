@@ -17,7 +17,10 @@ unsigned int Sound_OpenAL::createBuffer(const std::string& filename) {
 
 Sound_OpenAL* Sound_OpenAL::load(const std::string& filename) {
   ALuint source = 0;
+  alGetError();  // forget errors of earlier calls
   alGenSources(1, &source);
+  // OpenAL mixes a limited number of sources (256 by default).
+  CHECK_MSG(alGetError() == AL_NO_ERROR, filename + ": OpenAL has no source left to play it");
   alListener3f(AL_POSITION, 0.0f, 0.0f, 0.0f);
   alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
   ALuint buffer = createBuffer(filename);

@@ -152,10 +152,11 @@ SoundManager& soundManager(const char* functionName) {
 }
 
 const HandleKind soundHandle = {"sound", "soundp != 0", [](const void* handle) {
-                                  return soundManager("a sound function").isLiveSound(handle);
+                                  return scriptSoundManager->isLiveSound(handle);
                                 }};
 
 Sound_Abstract* soundArgument(lua_State* lua, const char* functionName) {
+  soundManager(functionName);  // the live sounds are the manager's
   return static_cast<Sound_Abstract*>(handleArgument(lua, 1, functionName, soundHandle));
 }
 

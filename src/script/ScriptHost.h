@@ -27,9 +27,9 @@ struct ScriptFunction {
   lua_CFunction function;
 };
 
-// Process-wide references for the script functions. The host sets the
-// first four when it creates a state; the game manager and the object code
-// keep `currentWorld`, `currentObject` and `distanceToPlayer` up to date.
+// Process-wide references for the script functions. createScriptState sets
+// the first three; the game manager and the object code keep
+// `currentWorld`, `currentObject` and `distanceToPlayer` up to date.
 extern SoundManager* scriptSoundManager;  // the game manager's; "loadSound" asks it
 extern Font* scriptFont;                  // the game manager's; the text functions draw with it
 extern bool quitRequested;                // set by "quitGame"; the game ends after the frame

@@ -154,6 +154,21 @@ TEST_F(SoundManagerTest, WithoutAnyDeviceSoundIsOffAndTheGameGoesOn) {
             result.out);
 }
 
+TEST_F(SoundManagerTest, MoreSoundsThanOpenALHasSourcesEndWithTheReport) {
+  std::string click = toneWave(0.01);
+  for (int i = 0; i < 300; ++i) dir.write("click" + std::to_string(i) + ".wav", click);
+  ChildResult result = runInChild([&] {
+    useAudioDriver("null");
+    SoundManager manager("cubewright");
+    for (int i = 0; i < 300; ++i) manager.getSound(dir.file("click" + std::to_string(i) + ".wav"));
+  });
+  EXPECT_EQ(1, result.exitCode) << describe(result);
+  EXPECT_NE(std::string::npos, result.err.find("\nCondition: alGetError() == AL_NO_ERROR\nMessage: " +
+                                               dir.file("click256.wav") +
+                                               ": OpenAL has no source left to play it\n"))
+      << result.err;
+}
+
 TEST_F(SoundManagerTest, OnlyOneManagerAtATime) {
   ChildResult result = runInChild([] {
     useAudioDriver("null");
