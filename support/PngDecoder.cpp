@@ -14,8 +14,16 @@ const char* const createInfoFailed = "[read_png_file] png_create_info_struct fai
 const char* const initIoFailed = "[read_png_file] Error during init_io";
 const char* const readImageFailed = "[read_png_file] Error during read_image";
 
-// Largest ancillary chunk libpng may allocate (huge iCCP or text chunks).
+// Largest chunk libpng may allocate.
 const png_alloc_size_t maxChunkBytes = png_alloc_size_t(8) << 20;
+
+// Ancillary chunks whose content we never use (colour profiles, text, time,
+// ...). libpng skips them without reading them into memory: a damaged length
+// in one of them cannot make it allocate gigabytes.
+const png_byte unusedChunks[] =
+    "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0sCAL\0sPLT\0sRGB\0sTER\0"
+    "tEXt\0tIME\0zTXt";
+const int unusedChunkCount = 18;
 
 // What libpng's callbacks share with the reader. It holds only plain data and
 // lives in the caller's frame, so a jump back from libpng skips no destructor
@@ -23,19 +31,28 @@ const png_alloc_size_t maxChunkBytes = png_alloc_size_t(8) << 20;
 struct PngRead {
   png_structp png = nullptr;
   png_infop info = nullptr;
-  char complaint[256] = "";
+  char complaint[512] = "";
+  char lastWarning[256] = "";
 };
 
 // libpng calls this on any error and must not get control back: keep the
 // complaint and jump to the return point of the step under way.
 [[noreturn]] void onPngError(png_structp png, png_const_charp message) {
   PngRead* read = static_cast<PngRead*>(png_get_error_ptr(png));
-  std::snprintf(read->complaint, sizeof read->complaint, "%s", message != nullptr ? message : "unknown error");
+  const char* text = message != nullptr ? message : "unknown error";
+  if (read->lastWarning[0] != 0)  // libpng often warns with the reason, then errs in general terms
+    std::snprintf(read->complaint, sizeof read->complaint, "%s (%s)", text, read->lastWarning);
+  else
+    std::snprintf(read->complaint, sizeof read->complaint, "%s", text);
   png_longjmp(png, 1);
 }
 
-// Warnings (odd ancillary chunks, unusual colour profiles) do not stop a load.
-void onPngWarning(png_structp, png_const_charp) {}
+// Warnings (odd ancillary chunks, unusual colour profiles) do not stop a
+// load; the last one explains an error that follows it.
+void onPngWarning(png_structp png, png_const_charp message) {
+  PngRead* read = static_cast<PngRead*>(png_get_error_ptr(png));
+  std::snprintf(read->lastWarning, sizeof read->lastWarning, "%s", message != nullptr ? message : "");
+}
 
 // Reads the header and asks libpng for 8-bit RGB or RGBA rows. Only plain
 // data lives in this frame: libpng's errors jump back into it.
@@ -47,6 +64,8 @@ bool readHeader(PngRead* read, FILE* file) {
   png_set_sig_bytes(png, 8);
   png_set_user_limits(png, maxImageSide, maxImageSide);
   png_set_chunk_malloc_max(png, maxChunkBytes);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, unusedChunks, unusedChunkCount);
   png_read_info(png, info);
   const int colourType = png_get_color_type(png, info);
   const int bitDepth = png_get_bit_depth(png, info);
