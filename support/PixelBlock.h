@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <utility>
 
 // Longest side accepted from any image file. Every decoder checks the sides
 // against it before it allocates a pixel, so no file can ask for more than
