@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the engine, its tools and its tests need.
 # Does nothing when everything is present; otherwise runs apt-get as root.
+# `tools/setup.sh fuzz` also installs clang for the fuzz targets.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,9 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick sox fonts-dejavu-core
 )
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
