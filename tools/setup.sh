@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  freeglut3-dev libglew-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev
+  freeglut3-dev libx11-dev libglew-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev
   libopenal-dev libalut-dev libxml2-dev liblua5.1-0-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick sox fonts-dejavu-core
