@@ -8,10 +8,6 @@
 #include "support/Scene3D.h"
 #include "tests/common/TestWindow.h"
 
-std::ostream& operator<<(std::ostream& out, const Color& c) {
-  return out << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ", " << int(c.a) << ")";
-}
-
 namespace {
 
 static_assert(sizeof(Color) == 4, "textures are uploaded from Color arrays");
