@@ -32,7 +32,8 @@ void Sprite::draw() {
 }
 
 void Sprite::fitInto(float width, float height) {
-  const float scale = std::min(height / float(images[0]->height), width / float(images[0]->width));
+  const Image* image = images[currentImage];
+  const float scale = std::min(height / float(image->height), width / float(image->width));
   scaleX = scale;
   scaleY = scale;
 }

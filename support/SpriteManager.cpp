@@ -1,5 +1,7 @@
 #include "SpriteManager.h"
 
+#include <iterator>
+
 #include "support/FatalReport.h"
 #include "support/Image.h"
 
