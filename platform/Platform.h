@@ -3,6 +3,7 @@
 // needs a system call or a desktop service goes through these functions;
 // the Linux implementation lives in PlatformLinux.cpp.
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -19,5 +20,9 @@ bool problemDialogAllowed();
 // closes it. Does nothing when problemDialogAllowed() is false or no dialog
 // program (zenity, xmessage) is installed.
 void showProblemDialog(const std::string& caption, const std::string& text);
+
+// Makes sure what was written to `file` has reached the disk (fsync), so a
+// file renamed over another one is never found empty after a crash.
+bool syncFileToDisk(std::FILE* file);
 
 }  // namespace platform

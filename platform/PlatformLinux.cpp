@@ -48,4 +48,6 @@ void showProblemDialog(const std::string& caption, const std::string& text) {
   runAndWait({"xmessage", "-center", "-title", caption, "-buttons", "OK", text});
 }
 
+bool syncFileToDisk(std::FILE* file) { return fsync(fileno(file)) == 0; }
+
 }  // namespace platform
