@@ -10,15 +10,18 @@ const char* const cubeShadowedTexturesDirectory = "cube_shadowed_textures/";
 
 namespace {
 
-const char* const faceNameFields[6] = {"top face name", "bottom face name", "front face name",
-                                       "back face name", "left face name", "right face name"};
+const char* const faceNameLengths[6] = {"top face name length",  "bottom face name length",
+                                        "front face name length", "back face name length",
+                                        "left face name length",  "right face name length"};
+const char* const faceNames[6] = {"top face name",  "bottom face name", "front face name",
+                                  "back face name", "left face name",   "right face name"};
 
 // A name is stored as its length and its bytes; like a C string it ends at
 // its first zero byte.
-std::string readName(BinaryReader& in, const char* what) {
-  int32_t length = in.readCount(what, 1);
+std::string readName(BinaryReader& in, int face) {
+  int32_t length = in.readCount(faceNameLengths[face], 1);
   std::unique_ptr<char[]> bytes(new char[length + 1]);
-  in.readBytes(bytes.get(), static_cast<uint64_t>(length), what);
+  in.readBytes(bytes.get(), static_cast<uint64_t>(length), faceNames[face]);
   bytes[length] = '\0';
   return std::string(bytes.get());
 }
@@ -36,7 +39,7 @@ CubeType::CubeType(unsigned char parNoStretch, unsigned char parNoDivide, unsign
 }
 
 CubeType::CubeType(BinaryReader& in) {
-  for (int face = 0; face < 6; ++face) textureName[face] = readName(in, faceNameFields[face]);
+  for (int face = 0; face < 6; ++face) textureName[face] = readName(in, face);
   noStretch = in.readByte("noStretch option") != 0;
   noDivide = in.readByte("noDivide option") != 0;
   noRandomOffset = in.readByte("noRandomOffset option") != 0;
