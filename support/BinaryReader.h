@@ -34,22 +34,28 @@ class BinaryReader {
   uint64_t bytesLeft() const { return totalSize - offset(); }
 
   // Each read names what it reads ("zone count"), for the message.
-  int32_t readInt32(const char* what) {
-    if (end - cursor < 4) need(4, what);
-    uint32_t value = uint32_t(cursor[0]) | uint32_t(cursor[1]) << 8 | uint32_t(cursor[2]) << 16 |
-                     uint32_t(cursor[3]) << 24;
-    cursor += 4;
-    return static_cast<int32_t>(value);
-  }
-  float readFloat(const char* what) {
-    uint32_t bits = static_cast<uint32_t>(readInt32(what));
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-  }
+  int32_t readInt32(const char* what) { return int32At(take(4, what)); }
+  float readFloat(const char* what) { return floatAt(take(4, what)); }
   uint8_t readByte(const char* what) {
     if (end - cursor < 1) need(1, what);
     return *cursor++;
+  }
+  // The next `count` bytes (at most 64 KiB) in one piece, for records of a
+  // fixed size; decode them with int32At and floatAt.
+  const unsigned char* take(size_t count, const char* what) {
+    if (static_cast<size_t>(end - cursor) < count) need(count, what);
+    const unsigned char* bytes = cursor;
+    cursor += count;
+    return bytes;
+  }
+  static int32_t int32At(const unsigned char* p) {
+    return static_cast<int32_t>(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+  }
+  static float floatAt(const unsigned char* p) {
+    uint32_t bits = static_cast<uint32_t>(int32At(p));
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
   }
   void readBytes(void* out, uint64_t count, const char* what);
   void skip(uint64_t count, const char* what);

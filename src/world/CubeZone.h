@@ -3,6 +3,8 @@
 // in one record. It lies in exactly one region and carries the static shadow
 // data of its six faces.
 
+#include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -26,6 +28,10 @@ class CubeZone {
   CubeZone() = default;
   // A zone without shadow data.
   CubeZone(int typeId, const Float3& zonePosition, const Float3& zoneSize);
+  CubeZone(const CubeZone& other);
+  CubeZone& operator=(const CubeZone& other);
+  CubeZone(CubeZone&&) = default;
+  CubeZone& operator=(CubeZone&&) = default;
 
   // Reads a zone record; `cubeTypeCount` bounds the type id.
   void read(BinaryReader& in, int cubeTypeCount);
@@ -38,12 +44,21 @@ class CubeZone {
   // ground plan.
   std::optional<float> topAt(float x, float z) const;
 
+  // The partial-shadow triangles of a shadow face: three points each,
+  // relative to the centre.
+  const std::vector<Float3>& shadowTriangles(int face) const;
+  std::vector<Float3>& editShadowTriangles(int face);
+  void clearShadowTriangles() { shadowTrianglesForEachFace.reset(); }
+
   int id = 0;        // cube type id, never negative
   Float3 position;   // centre of the box, world units
   Float3 size;       // full edge lengths, whole multiples of the cube size
   int reserved = 0;  // kept through the world file, used by nothing
-  // Per shadow face: partial-shadow triangles, three points each, relative to
-  // the centre.
-  std::vector<Float3> shadowTrianglesForEachFace[6];
   bool faceFullyShadowed[6] = {};  // per shadow face: it faces away from the light
+
+ private:
+  typedef std::array<std::vector<Float3>, 6> ShadowTriangleLists;
+  // Held apart, and only while some face has triangles, so that a zone stays
+  // small: a world holds hundreds of thousands of them.
+  std::unique_ptr<ShadowTriangleLists> shadowTrianglesForEachFace;
 };

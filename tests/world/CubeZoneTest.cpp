@@ -62,7 +62,7 @@ TEST_F(CubeZoneTest, RecordIs56BytesWithoutShadowPointsAndKeepsTheShadowFaceOrde
   shaded.id = 1;
   shaded.reserved = 77;
   shaded.faceFullyShadowed[SHADOW_FACE_RIGHT] = true;
-  shaded.shadowTrianglesForEachFace[SHADOW_FACE_TOP] = {Float3(0.f, 0.5f, 0.f), Float3(0.5f, 0.5f, 0.f),
+  shaded.editShadowTriangles(SHADOW_FACE_TOP) = {Float3(0.f, 0.5f, 0.f), Float3(0.5f, 0.5f, 0.f),
                                                         Float3(0.f, 0.5f, 0.5f)};
   std::string bytes = recordOf(shaded);
   ASSERT_EQ(56u + 36u, bytes.size());
@@ -76,7 +76,7 @@ TEST_F(CubeZoneTest, RecordIs56BytesWithoutShadowPointsAndKeepsTheShadowFaceOrde
   EXPECT_EQ(77, back.reserved);
   for (int face = 0; face < 6; ++face) {
     EXPECT_EQ(shaded.faceFullyShadowed[face], back.faceFullyShadowed[face]) << face;
-    EXPECT_EQ(shaded.shadowTrianglesForEachFace[face], back.shadowTrianglesForEachFace[face]) << face;
+    EXPECT_EQ(shaded.shadowTriangles(face), back.shadowTriangles(face)) << face;
   }
   EXPECT_EQ(bytes, recordOf(back));
 }

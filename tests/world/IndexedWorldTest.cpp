@@ -90,7 +90,7 @@ TEST(WorldFile, LoadingReplacesTheWorldAndPrintsItsLines) {
     ASSERT_EQ(1u, home.cubeZones.size());
     EXPECT_EQ(5, home.cubeZones[0].reserved);
     EXPECT_TRUE(home.cubeZones[0].faceFullyShadowed[SHADOW_FACE_RIGHT]);
-    EXPECT_EQ(3u, home.cubeZones[0].shadowTrianglesForEachFace[SHADOW_FACE_TOP].size());
+    EXPECT_EQ(3u, home.cubeZones[0].shadowTriangles(SHADOW_FACE_TOP).size());
     ASSERT_EQ(1u, home.objects.size());
     EXPECT_EQ(2, home.objects[0].type);
     EXPECT_EQ(0.f, home.objects[0].localVariable1);

@@ -70,7 +70,7 @@ inline void buildSmallWorld(CubeTypeManager& types, WorldIndexator& table) {
   testing::internal::GetCapturedStdout();
   CubeZone shaded(0, Float3(2.5f, 1.f, 2.5f), Float3(1.f, 2.f, 1.f));
   shaded.faceFullyShadowed[SHADOW_FACE_RIGHT] = true;
-  shaded.shadowTrianglesForEachFace[SHADOW_FACE_TOP] = {Float3(-0.5f, 1.f, -0.5f), Float3(0.5f, 1.f, -0.5f),
+  shaded.editShadowTriangles(SHADOW_FACE_TOP) = {Float3(-0.5f, 1.f, -0.5f), Float3(0.5f, 1.f, -0.5f),
                                                         Float3(-0.5f, 1.f, 0.5f)};
   shaded.reserved = 5;
   EXPECT_TRUE(table.addCubeZone(shaded));

@@ -81,7 +81,7 @@ void printTable(const WorldIndexator& table) {
     for (const CubeZone& zone : region.cubeZones)
       for (int face = 0; face < 6; ++face) {
         fullyShadowed += zone.faceFullyShadowed[face] ? 1 : 0;
-        shadowTriangles += zone.shadowTrianglesForEachFace[face].size() / 3;
+        shadowTriangles += zone.shadowTriangles(face).size() / 3;
       }
   }
   const Int3& o = table.tableRegionOrigin;

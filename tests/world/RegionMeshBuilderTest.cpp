@@ -4,7 +4,7 @@
 #include <set>
 
 #include "WorldTestHelpers.h"
-#include "src/world/CubeZoneMesh.h"
+#include "src/world/RegionMeshBuilder.h"
 #include "support/VBO.h"
 
 namespace {
@@ -12,7 +12,7 @@ namespace {
 // Stand-in texture names: type 0 (collidable) draws face f with 10 + f, its
 // shadowed copy with 20 + f and the shadow overlay with 30; type 1 (not
 // collidable) with 40 + f, 50 + f and 60.
-class CubeZoneMeshTest : public WithCubeTypes {
+class RegionMeshBuilderTest : public WithCubeTypes {
  protected:
   void SetUp() override {
     WithCubeTypes::SetUp();
@@ -47,20 +47,20 @@ class CubeZoneMeshTest : public WithCubeTypes {
   }
 };
 
-TEST_F(CubeZoneMeshTest, FacesBetweenTwoCollidableZonesAreHidden) {
+TEST_F(RegionMeshBuilderTest, FacesBetweenTwoCollidableZonesAreHidden) {
   VBO vbo;
   std::vector<CubeZone> zones = {unitZone(0, 0, 0, 0), unitZone(0, 1, 0, 0)};  // side by side along x
   // Each zone adds five quads: the left one loses its right face, the right one its left face.
   EXPECT_EQ((std::multiset<unsigned int>{10, 10, 11, 11, 12, 12, 13, 13, 14, 15}), meshOf(zones, vbo));
 }
 
-TEST_F(CubeZoneMeshTest, ANonCollidableNeighbourHidesNothingButLosesItsTouchingFace) {
+TEST_F(RegionMeshBuilderTest, ANonCollidableNeighbourHidesNothingButLosesItsTouchingFace) {
   VBO vbo;
   std::vector<CubeZone> zones = {unitZone(0, 0, 0, 0), unitZone(1, 0, 1, 0)};  // the second on top
   EXPECT_EQ((std::multiset<unsigned int>{10, 11, 12, 13, 14, 15, 40, 42, 43, 44, 45}), meshOf(zones, vbo));
 }
 
-TEST_F(CubeZoneMeshTest, AFaceNotCoveredAtAllFourProbesIsKept) {
+TEST_F(RegionMeshBuilderTest, AFaceNotCoveredAtAllFourProbesIsKept) {
   VBO vbo;
   std::vector<CubeZone> zones = {CubeZone(0, Float3(1.f, 1.f, 1.f), Float3(2.f, 2.f, 2.f)),  // x 0..2
                                  unitZone(0, 2, 0, 0)};                                     // x 2..3
@@ -68,7 +68,7 @@ TEST_F(CubeZoneMeshTest, AFaceNotCoveredAtAllFourProbesIsKept) {
   EXPECT_EQ((std::multiset<unsigned int>{10, 10, 11, 11, 12, 12, 13, 13, 14, 15, 15}), meshOf(zones, vbo));
 }
 
-TEST_F(CubeZoneMeshTest, AZoneIsNeverHiddenByItselfButByAnIdenticalCopy) {
+TEST_F(RegionMeshBuilderTest, AZoneIsNeverHiddenByItselfButByAnIdenticalCopy) {
   VBO alone, twice;
   // So tall that the probes of its top and bottom faces fall inside itself.
   CubeZone tower(0, Float3(0.5f, 0.f, 0.5f), Float3(1.f, 20000.f, 1.f));
@@ -76,7 +76,7 @@ TEST_F(CubeZoneMeshTest, AZoneIsNeverHiddenByItselfButByAnIdenticalCopy) {
   EXPECT_EQ((std::multiset<unsigned int>{12, 12, 13, 13, 14, 14, 15, 15}), meshOf({tower, tower}, twice));
 }
 
-TEST_F(CubeZoneMeshTest, CornersAndTextureCoordinatesOfTheTopFace) {
+TEST_F(RegionMeshBuilderTest, CornersAndTextureCoordinatesOfTheTopFace) {
   int perCube = addType(1, 1, 1, true);
   setTextures(types[perCube], 70);
   VBO vbo;
@@ -95,7 +95,7 @@ TEST_F(CubeZoneMeshTest, CornersAndTextureCoordinatesOfTheTopFace) {
             vbo.geometries.at(75).texCoordQuadVect);
 }
 
-TEST_F(CubeZoneMeshTest, StretchedAndDividedTexturesSpanAHundredthOfTheImage) {
+TEST_F(RegionMeshBuilderTest, StretchedAndDividedTexturesSpanAHundredthOfTheImage) {
   int stretched = addType(0, 0, 1, true);
   setTextures(types[stretched], 70);
   drawShadows = false;
@@ -114,7 +114,7 @@ TEST_F(CubeZoneMeshTest, StretchedAndDividedTexturesSpanAHundredthOfTheImage) {
   }
 }
 
-TEST_F(CubeZoneMeshTest, RandomOffsetsShiftFacePairsByTheNextSixRandomNumbers) {
+TEST_F(RegionMeshBuilderTest, RandomOffsetsShiftFacePairsByTheNextSixRandomNumbers) {
   int shifted = addType(1, 1, 0, true);
   setTextures(types[shifted], 70);
   CubeZone zone(shifted, Float3(0.f, 0.f, 0.f), Float3(2.f, 3.f, 4.f));  // scale (2, 3, 4)
@@ -140,7 +140,7 @@ TEST_F(CubeZoneMeshTest, RandomOffsetsShiftFacePairsByTheNextSixRandomNumbers) {
   }
 }
 
-TEST_F(CubeZoneMeshTest, FullyShadowedFacesTakeTheShadowedTexture) {
+TEST_F(RegionMeshBuilderTest, FullyShadowedFacesTakeTheShadowedTexture) {
   // Shadow face order -x, +x, -y, +y, -z, +z against cube faces top, bottom, front, back, left, right.
   const int cubeFaceOfShadowFace[6] = {FACE_LEFT, FACE_RIGHT, FACE_BOTTOM, FACE_TOP, FACE_BACK, FACE_FRONT};
   for (int shadowFace = 0; shadowFace < 6; ++shadowFace) {
@@ -155,11 +155,11 @@ TEST_F(CubeZoneMeshTest, FullyShadowedFacesTakeTheShadowedTexture) {
   }
 }
 
-TEST_F(CubeZoneMeshTest, ShadowTrianglesAreLiftedOffTheirFaceAndDrawnLast) {
+TEST_F(RegionMeshBuilderTest, ShadowTrianglesAreLiftedOffTheirFaceAndDrawnLast) {
   CubeZone zone = unitZone(0, 4, 4, 4);  // centre (4.5, 4.5, 4.5)
-  zone.shadowTrianglesForEachFace[SHADOW_FACE_TOP] = {Float3(-0.5f, 0.5f, -0.5f), Float3(0.5f, 0.5f, -0.5f),
+  zone.editShadowTriangles(SHADOW_FACE_TOP) = {Float3(-0.5f, 0.5f, -0.5f), Float3(0.5f, 0.5f, -0.5f),
                                                       Float3(-0.5f, 0.5f, 0.5f)};
-  zone.shadowTrianglesForEachFace[SHADOW_FACE_LEFT] = {Float3(-0.5f, 0.f, 0.f), Float3(-0.5f, 0.5f, 0.f),
+  zone.editShadowTriangles(SHADOW_FACE_LEFT) = {Float3(-0.5f, 0.f, 0.f), Float3(-0.5f, 0.5f, 0.f),
                                                        Float3(-0.5f, 0.f, 0.5f), Float3(-0.5f, 0.f, 0.f),
                                                        Float3(-0.5f, -0.5f, 0.f), Float3(-0.5f, 0.f, -0.5f)};
   VBO vbo;
@@ -186,10 +186,10 @@ TEST_F(CubeZoneMeshTest, ShadowTrianglesAreLiftedOffTheirFaceAndDrawnLast) {
   EXPECT_TRUE(plain.geometries.at(30).verticesTriVect.empty());
 }
 
-TEST_F(CubeZoneMeshTest, WithoutDrawShadowsNoTriangleIsAdded) {
+TEST_F(RegionMeshBuilderTest, WithoutDrawShadowsNoTriangleIsAdded) {
   drawShadows = false;
   CubeZone zone = unitZone(0, 0, 0, 0);
-  zone.shadowTrianglesForEachFace[SHADOW_FACE_TOP] = {Float3(), Float3(), Float3()};
+  zone.editShadowTriangles(SHADOW_FACE_TOP) = {Float3(), Float3(), Float3()};
   VBO vbo;
   addZoneToMesh(zone, vbo, {zone}, 1.f);
   EXPECT_EQ(0u, vbo.geometries.count(30));
@@ -199,7 +199,7 @@ TEST_F(CubeZoneMeshTest, WithoutDrawShadowsNoTriangleIsAdded) {
   }
 }
 
-TEST_F(CubeZoneMeshTest, MeshingMarksTheTypeUsedAndProbesAreInWorldUnits) {
+TEST_F(RegionMeshBuilderTest, MeshingMarksTheTypeUsedAndProbesAreInWorldUnits) {
   // Cubes of 4 units: the 0.5 probe stays inside a neighbour 4 units wide.
   VBO vbo;
   std::vector<CubeZone> zones = {CubeZone(0, Float3(2.f, 2.f, 2.f), Float3(4.f, 4.f, 4.f)),
@@ -208,6 +208,75 @@ TEST_F(CubeZoneMeshTest, MeshingMarksTheTypeUsedAndProbesAreInWorldUnits) {
   for (const CubeZone& zone : zones) addZoneToMesh(zone, vbo, zones, 4.f);
   EXPECT_TRUE(types[0].used);
   EXPECT_EQ(10u, quadTextures(vbo).size());
+}
+
+}  // namespace
+
+namespace {
+
+// The hiding test taken literally: every other zone of the region, in list
+// order, against the four probes of the face.
+bool hiddenByAnyZone(const CubeZone& zone, int face, const std::vector<CubeZone>& zones) {
+  static const float normals[6][3] = {{0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}, {-1, 0, 0}, {1, 0, 0}};
+  static const float signs[6][4][3] = {
+      {{-1, 1, -1}, {-1, 1, 1}, {1, 1, 1}, {1, 1, -1}},     {{-1, -1, -1}, {1, -1, -1}, {1, -1, 1}, {-1, -1, 1}},
+      {{-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}},     {{-1, 1, -1}, {1, 1, -1}, {1, -1, -1}, {-1, -1, -1}},
+      {{-1, -1, -1}, {-1, -1, 1}, {-1, 1, 1}, {-1, 1, -1}}, {{1, -1, -1}, {1, 1, -1}, {1, 1, 1}, {1, -1, 1}}};
+  Float3 half = zone.size * 0.5f;
+  Float3 n(normals[face][0] * 0.5f, normals[face][1] * 0.5f, normals[face][2] * 0.5f);
+  for (const CubeZone& other : zones) {
+    if (&other == &zone) continue;
+    bool all = true;
+    for (int c = 0; c < 4 && all; ++c) {
+      Float3 p = Float3(signs[face][c][0] * half.x(), signs[face][c][1] * half.y(), signs[face][c][2] * half.z()) +
+                 zone.position;
+      all = other.containsPoint(zone.position + (p + n - zone.position) * 0.9999f);
+    }
+    if (all) return true;
+  }
+  return false;
+}
+
+TEST_F(RegionMeshBuilderTest, TheGridHidesExactlyTheFacesTheLiteralTestHides) {
+  std::srand(99);
+  auto random = [](int n) { return std::rand() % n; };
+  for (int round = 0; round < 40; ++round) {
+    // Overlapping boxes on a half-cube lattice, some not collidable, some
+    // flat, one now and then much larger than the rest.
+    std::vector<CubeZone> zones;
+    int count = 1 + random(60);
+    for (int i = 0; i < count; ++i) {
+      Float3 size(random(4) * 0.5f + 0.5f * (random(5) != 0), 1.f + random(3), 1.f + random(4) * 0.5f);
+      if (random(20) == 0) size = size * 8.f;
+      zones.emplace_back(random(5) == 0 ? 1 : 0, Float3(random(24) * 0.5f, random(16) * 0.5f, random(24) * 0.5f),
+                         size);
+      if (random(10) == 0) zones.push_back(zones.back());  // an identical twin
+    }
+    std::multiset<std::pair<unsigned int, Float3>, bool (*)(const std::pair<unsigned int, Float3>&,
+                                                             const std::pair<unsigned int, Float3>&)>
+        expected([](const std::pair<unsigned int, Float3>& a, const std::pair<unsigned int, Float3>& b) {
+          if (a.first != b.first) return a.first < b.first;
+          for (int axis = 0; axis < 3; ++axis)
+            if (a.second[axis] != b.second[axis]) return a.second[axis] < b.second[axis];
+          return false;
+        }),
+        built(expected.key_comp());
+    for (const CubeZone& zone : zones)
+      for (int face = 0; face < 6; ++face)
+        if (!hiddenByAnyZone(zone, face, zones)) expected.insert({10u + 30 * zone.id + face, zone.position});
+    VBO vbo;
+    RegionMeshBuilder builder(zones, 1.f);
+    for (const CubeZone& zone : zones) {
+      VBO one;
+      builder.addZone(zone, one);
+      for (const auto& entry : one.geometries)
+        for (size_t q = 0; q < entry.second.verticesQuadVect.size() / 4; ++q) built.insert({entry.first, zone.position});
+    }
+    ASSERT_EQ(expected.size(), built.size()) << "round " << round;
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), built.begin(),
+                           [](const auto& a, const auto& b) { return a.first == b.first && a.second == b.second; }))
+        << "round " << round;
+  }
 }
 
 }  // namespace

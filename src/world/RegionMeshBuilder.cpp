@@ -1,5 +1,7 @@
-#include "CubeZoneMesh.h"
+#include "RegionMeshBuilder.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "CubeTypeManager.h"
@@ -61,6 +63,9 @@ const RandomOffset randomOffsets[6] = {{FACE_TOP, 1, 2},  {FACE_TOP, 0, 0},  {FA
 
 const Float2 shadowTexCoords[3] = {Float2(0.f, 0.f), Float2(1.f, 0.f), Float2(0.f, 1.f)};
 
+// Most cells of the zone grid along the longest side of the region's content.
+const int gridCells = 16;
+
 Float3 along(const signed char direction[3], float distance) {
   return Float3(direction[0] * distance, direction[1] * distance, direction[2] * distance);
 }
@@ -84,25 +89,10 @@ void addRandomOffset(const Float3& scale, Float2 texCoords[6][4]) {
   }
 }
 
-// True when another zone of the region holds all four probes of the face.
-bool isFaceHidden(const CubeZone& zone, const Float3 worldCorners[4], const Float3& probe,
-                  const std::vector<CubeZone>& regionZones) {
-  Float3 probes[4];
-  for (int corner = 0; corner < 4; ++corner)
-    probes[corner] = zone.position + (worldCorners[corner] + probe - zone.position) * probeShrink;
-  for (const CubeZone& other : regionZones) {
-    if (&other == &zone) continue;
-    bool holdsAll = true;
-    for (int corner = 0; corner < 4 && holdsAll; ++corner) holdsAll = other.containsPoint(probes[corner]);
-    if (holdsAll) return true;
-  }
-  return false;
-}
-
 void addShadowTriangles(const CubeZone& zone, VBO& vbo, unsigned int shadowTexture) {
   for (int face = 0; face < 6; ++face) {
     Float3 lift = along(shadowFaceNormals[face], shadowLift);
-    const std::vector<Float3>& points = zone.shadowTrianglesForEachFace[face];
+    const std::vector<Float3>& points = zone.shadowTriangles(face);
     for (size_t i = 0; i + 3 <= points.size(); i += 3) {
       Float3 corners[3];
       for (int c = 0; c < 3; ++c) corners[c] = (points[i + c] + lift) + zone.position;
@@ -115,7 +105,93 @@ void addShadowTriangles(const CubeZone& zone, VBO& vbo, unsigned int shadowTextu
 
 }  // namespace
 
-void addZoneToMesh(const CubeZone& zone, VBO& vbo, const std::vector<CubeZone>& regionZones, float sizeOneCube) {
+RegionMeshBuilder::RegionMeshBuilder(const std::vector<CubeZone>& regionZones, float parSizeOneCube)
+    : zones(regionZones), sizeOneCube(parSizeOneCube) {
+  buildGrid();
+}
+
+// The grid holds every collidable zone in each cell its box touches (both
+// bounds included). Its box is computed exactly as containsPoint computes
+// it, and cells follow coordinates monotonically, so a point a zone contains
+// always lies in one of the zone's cells.
+void RegionMeshBuilder::buildGrid() {
+  std::vector<int> collidable;
+  for (size_t i = 0; i < zones.size(); ++i) {
+    const CubeZone& zone = zones[i];
+    if (!cubeTypeManager->getCubeType(zone.id).collidable) continue;
+    Float3 half = zone.size * 0.5f;
+    Float3 min = zone.position - half, max = half + zone.position;
+    if (!(min <= max)) continue;  // an empty or not-a-number box contains no point
+    for (int axis = 0; axis < 3; ++axis) {
+      if (collidable.empty() || min[axis] < gridMin[axis]) gridMin[axis] = min[axis];
+      if (collidable.empty() || max[axis] > gridMax[axis]) gridMax[axis] = max[axis];
+    }
+    collidable.push_back(static_cast<int>(i));
+  }
+  // Cubic cells, fewer for fewer zones, at most gridCells along the longest side.
+  float longest = 0.f;
+  for (int axis = 0; axis < 3 && !collidable.empty(); ++axis)
+    if (std::isfinite(gridMax[axis] - gridMin[axis])) longest = std::max(longest, gridMax[axis] - gridMin[axis]);
+  int divisions = std::min(gridCells, std::max(1, 2 * static_cast<int>(std::cbrt(collidable.size()))));
+  float edge = longest > 0.f ? longest / divisions : 1.f;
+  for (int axis = 0; axis < 3 && !collidable.empty(); ++axis) {
+    float extent = gridMax[axis] - gridMin[axis];
+    bool divided = extent > 0.f && std::isfinite(extent);
+    cellCount[axis] = divided ? std::min(divisions, std::max(1, static_cast<int>(std::ceil(extent / edge)))) : 1;
+    cellSize[axis] = divided ? edge : 1.f;
+  }
+  // Count the zones of every cell, turn the counts into starts, then fill.
+  cellStart.assign(static_cast<size_t>(cellCount[0]) * cellCount[1] * cellCount[2] + 1, 0);
+  cellZones.clear();
+  for (int pass = 0; pass < 2; ++pass) {
+    std::vector<int> next(cellStart.begin(), cellStart.end() - 1);
+    if (pass == 1) cellZones.resize(static_cast<size_t>(cellStart.back()));
+    for (int index : collidable) {
+      const CubeZone& zone = zones[index];
+      Float3 half = zone.size * 0.5f;
+      Float3 min = zone.position - half, max = half + zone.position;
+      int lo[3], hi[3];
+      for (int axis = 0; axis < 3; ++axis) {
+        lo[axis] = cellOf(axis, min[axis]);
+        hi[axis] = cellOf(axis, max[axis]);
+      }
+      if (lo[0] < 0 || lo[1] < 0 || lo[2] < 0 || hi[0] < 0 || hi[1] < 0 || hi[2] < 0) continue;  // not finite
+      for (int z = lo[2]; z <= hi[2]; ++z)
+        for (int y = lo[1]; y <= hi[1]; ++y)
+          for (int x = lo[0]; x <= hi[0]; ++x) {
+            int cell = x + cellCount[0] * (y + cellCount[1] * z);
+            if (pass == 0) ++cellStart[cell + 1];
+            else cellZones[next[cell]++] = index;
+          }
+    }
+    if (pass == 0)
+      for (size_t cell = 1; cell < cellStart.size(); ++cell) cellStart[cell] += cellStart[cell - 1];
+  }
+}
+
+int RegionMeshBuilder::cellOf(int axis, float value) const {
+  if (cellCount[axis] == 0 || !(value >= gridMin[axis] && value <= gridMax[axis])) return -1;
+  float cell = std::floor((value - gridMin[axis]) / cellSize[axis]);
+  if (cell >= 0.f && cell < cellCount[axis] - 1) return static_cast<int>(cell);
+  return cell < 0.f ? 0 : cellCount[axis] - 1;  // the last cell also takes what rounding pushed past it
+}
+
+// True when another zone of the region holds all four probes of the face.
+bool RegionMeshBuilder::isFaceHidden(const CubeZone& zone, const Float3 probes[4]) const {
+  int x = cellOf(0, probes[0].x()), y = cellOf(1, probes[0].y()), z = cellOf(2, probes[0].z());
+  if (x < 0 || y < 0 || z < 0) return false;
+  int cell = x + cellCount[0] * (y + cellCount[1] * z);
+  for (int i = cellStart[cell]; i < cellStart[cell + 1]; ++i) {
+    const CubeZone& other = zones[cellZones[i]];
+    if (&other == &zone) continue;
+    bool holdsAll = true;
+    for (int corner = 0; corner < 4 && holdsAll; ++corner) holdsAll = other.containsPoint(probes[corner]);
+    if (holdsAll) return true;
+  }
+  return false;
+}
+
+void RegionMeshBuilder::addZone(const CubeZone& zone, VBO& vbo) const {
   Float3 scale = zone.size / sizeOneCube;
   CubeType& type = cubeTypeManager->getCubeType(zone.id);
   if (type.noStretch == 0) scale = Float3(1.f, 1.f, 1.f);
@@ -128,18 +204,27 @@ void addZoneToMesh(const CubeZone& zone, VBO& vbo, const std::vector<CubeZone>& 
 
   for (int face = 0; face < 6; ++face) {
     Float3 probe = along(cubeFaceNormals[face], probeDistance);
-    Float3 worldCorners[4];
+    Float3 worldCorners[4], probes[4];
     Float2 faceTexCoords[4];
     for (int corner = 0; corner < 4; ++corner) {
       worldCorners[corner] = corners[face][corner] + zone.position;
       faceTexCoords[corner] = Float2(texCoords[face][corner].x(), 1.f - texCoords[face][corner].y());
+      probes[corner] = zone.position + (worldCorners[corner] + probe - zone.position) * probeShrink;
     }
     const CubeTypeTextureIds& textures = type.texturesForMesh();
     bool fullyShadowed = zone.faceFullyShadowed[shadowFaceOf[face]];
     unsigned int texture = fullyShadowed ? textures.faceShadowed[face] : textures.face[face];
-    if (isFaceHidden(zone, worldCorners, probe, regionZones)) continue;
+    if (isFaceHidden(zone, probes)) continue;
     vbo.addQuad(texture, worldCorners, faceTexCoords);
   }
 
   if (drawShadows) addShadowTriangles(zone, vbo, type.texturesForMesh().shadow);
+}
+
+void RegionMeshBuilder::addAllZones(VBO& vbo) const {
+  for (const CubeZone& zone : zones) addZone(zone, vbo);
+}
+
+void addZoneToMesh(const CubeZone& zone, VBO& vbo, const std::vector<CubeZone>& regionZones, float sizeOneCube) {
+  RegionMeshBuilder(regionZones, sizeOneCube).addZone(zone, vbo);
 }
