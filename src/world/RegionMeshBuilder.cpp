@@ -70,6 +70,13 @@ Float3 along(const signed char direction[3], float distance) {
   return Float3(direction[0] * distance, direction[1] * distance, direction[2] * distance);
 }
 
+// The box of a zone, computed exactly as CubeZone::containsPoint computes it.
+void zoneBox(const CubeZone& zone, Float3& min, Float3& max) {
+  Float3 half = zone.size * 0.5f;
+  min = zone.position - half;
+  max = half + zone.position;
+}
+
 // Fills the box face tables for half extents `half` and texture scale `scale`.
 void buildFaceTables(const Float3& half, const Float3& scale, Float3 corners[6][4], Float2 texCoords[6][4]) {
   for (int face = 0; face < 6; ++face)
@@ -81,9 +88,15 @@ void buildFaceTables(const Float3& half, const Float3& scale, Float3 corners[6][
     }
 }
 
+// Random numbers from 0 to 32767, whatever the C library's RAND_MAX: an
+// offset stays within one repeat of the texture, where texture coordinates
+// keep their precision.
+const int randomRange = 32768;
+
 void addRandomOffset(const Float3& scale, Float2 texCoords[6][4]) {
   for (const RandomOffset& offset : randomOffsets) {
-    float value = static_cast<float>(std::rand() * scale[offset.scaleAxis] / 32767.0);
+    int r = std::rand() % randomRange;
+    float value = static_cast<float>(r * scale[offset.scaleAxis] / 32767.0);
     for (int face = offset.firstFace; face < offset.firstFace + 2; ++face)
       for (int corner = 0; corner < 4; ++corner) texCoords[face][corner][offset.coordinate] += value;
   }
@@ -115,12 +128,18 @@ RegionMeshBuilder::RegionMeshBuilder(const std::vector<CubeZone>& regionZones, f
 // it, and cells follow coordinates monotonically, so a point a zone contains
 // always lies in one of the zone's cells.
 void RegionMeshBuilder::buildGrid() {
+  std::vector<int> collidable = boundCollidableZones();
+  if (collidable.empty()) return;
+  sizeGrid(static_cast<int>(collidable.size()));
+  fillGrid(collidable);
+}
+
+std::vector<int> RegionMeshBuilder::boundCollidableZones() {
   std::vector<int> collidable;
   for (size_t i = 0; i < zones.size(); ++i) {
-    const CubeZone& zone = zones[i];
-    if (!cubeTypeManager->getCubeType(zone.id).collidable) continue;
-    Float3 half = zone.size * 0.5f;
-    Float3 min = zone.position - half, max = half + zone.position;
+    if (!cubeTypeManager->getCubeType(zones[i].id).collidable) continue;
+    Float3 min, max;
+    zoneBox(zones[i], min, max);
     if (!(min <= max)) continue;  // an empty or not-a-number box contains no point
     for (int axis = 0; axis < 3; ++axis) {
       if (collidable.empty() || min[axis] < gridMin[axis]) gridMin[axis] = min[axis];
@@ -128,45 +147,45 @@ void RegionMeshBuilder::buildGrid() {
     }
     collidable.push_back(static_cast<int>(i));
   }
-  // Cubic cells, fewer for fewer zones, at most gridCells along the longest side.
+  return collidable;
+}
+
+// Cubic cells, fewer for fewer zones, at most gridCells along the longest side.
+void RegionMeshBuilder::sizeGrid(int zoneCount) {
   float longest = 0.f;
-  for (int axis = 0; axis < 3 && !collidable.empty(); ++axis)
+  for (int axis = 0; axis < 3; ++axis)
     if (std::isfinite(gridMax[axis] - gridMin[axis])) longest = std::max(longest, gridMax[axis] - gridMin[axis]);
-  int divisions = std::min(gridCells, std::max(1, 2 * static_cast<int>(std::cbrt(collidable.size()))));
-  float edge = longest > 0.f ? longest / divisions : 1.f;
-  for (int axis = 0; axis < 3 && !collidable.empty(); ++axis) {
+  int divisions = std::min(gridCells, std::max(1, 2 * static_cast<int>(std::cbrt(zoneCount))));
+  float edge = longest / divisions;  // 0 when tiny zones make it underflow
+  for (int axis = 0; axis < 3; ++axis) {
     float extent = gridMax[axis] - gridMin[axis];
-    bool divided = extent > 0.f && std::isfinite(extent);
-    cellCount[axis] = divided ? std::min(divisions, std::max(1, static_cast<int>(std::ceil(extent / edge)))) : 1;
+    bool divided = extent > 0.f && std::isfinite(extent) && edge > 0.f;
+    float cells = divided ? std::ceil(extent / edge) : 1.f;
+    cellCount[axis] = cells >= divisions ? divisions : cells >= 1.f ? static_cast<int>(cells) : 1;
     cellSize[axis] = divided ? edge : 1.f;
   }
-  // Count the zones of every cell, turn the counts into starts, then fill.
-  cellStart.assign(static_cast<size_t>(cellCount[0]) * cellCount[1] * cellCount[2] + 1, 0);
-  cellZones.clear();
-  for (int pass = 0; pass < 2; ++pass) {
-    std::vector<int> next(cellStart.begin(), cellStart.end() - 1);
-    if (pass == 1) cellZones.resize(static_cast<size_t>(cellStart.back()));
-    for (int index : collidable) {
-      const CubeZone& zone = zones[index];
-      Float3 half = zone.size * 0.5f;
-      Float3 min = zone.position - half, max = half + zone.position;
-      int lo[3], hi[3];
-      for (int axis = 0; axis < 3; ++axis) {
-        lo[axis] = cellOf(axis, min[axis]);
-        hi[axis] = cellOf(axis, max[axis]);
-      }
-      if (lo[0] < 0 || lo[1] < 0 || lo[2] < 0 || hi[0] < 0 || hi[1] < 0 || hi[2] < 0) continue;  // not finite
-      for (int z = lo[2]; z <= hi[2]; ++z)
-        for (int y = lo[1]; y <= hi[1]; ++y)
-          for (int x = lo[0]; x <= hi[0]; ++x) {
-            int cell = x + cellCount[0] * (y + cellCount[1] * z);
-            if (pass == 0) ++cellStart[cell + 1];
-            else cellZones[next[cell]++] = index;
-          }
+}
+
+// Counts the zones of every cell, turns the counts into starts, then fills.
+void RegionMeshBuilder::fillGrid(const std::vector<int>& collidable) {
+  auto forEachCell = [&](int index, auto visit) {
+    Float3 min, max;
+    zoneBox(zones[index], min, max);
+    int lo[3], hi[3];
+    for (int axis = 0; axis < 3; ++axis) {
+      lo[axis] = cellOf(axis, min[axis]);
+      hi[axis] = cellOf(axis, max[axis]);
     }
-    if (pass == 0)
-      for (size_t cell = 1; cell < cellStart.size(); ++cell) cellStart[cell] += cellStart[cell - 1];
-  }
+    for (int z = lo[2]; z <= hi[2]; ++z)
+      for (int y = lo[1]; y <= hi[1]; ++y)
+        for (int x = lo[0]; x <= hi[0]; ++x) visit(x + cellCount[0] * (y + cellCount[1] * z));
+  };
+  cellStart.assign(static_cast<size_t>(cellCount[0]) * cellCount[1] * cellCount[2] + 1, 0);
+  for (int index : collidable) forEachCell(index, [&](int cell) { ++cellStart[cell + 1]; });
+  for (size_t cell = 1; cell < cellStart.size(); ++cell) cellStart[cell] += cellStart[cell - 1];
+  std::vector<int> next(cellStart.begin(), cellStart.end() - 1);
+  cellZones.resize(static_cast<size_t>(cellStart.back()));
+  for (int index : collidable) forEachCell(index, [&](int cell) { cellZones[next[cell]++] = index; });
 }
 
 int RegionMeshBuilder::cellOf(int axis, float value) const {
@@ -179,7 +198,7 @@ int RegionMeshBuilder::cellOf(int axis, float value) const {
 // True when another zone of the region holds all four probes of the face.
 bool RegionMeshBuilder::isFaceHidden(const CubeZone& zone, const Float3 probes[4]) const {
   int x = cellOf(0, probes[0].x()), y = cellOf(1, probes[0].y()), z = cellOf(2, probes[0].z());
-  if (x < 0 || y < 0 || z < 0) return false;
+  if (x < 0 || y < 0 || z < 0) return false;  // outside every collidable zone
   int cell = x + cellCount[0] * (y + cellCount[1] * z);
   for (int i = cellStart[cell]; i < cellStart[cell + 1]; ++i) {
     const CubeZone& other = zones[cellZones[i]];

@@ -37,6 +37,11 @@ class RegionMeshBuilder {
   // The grid cell of a coordinate on one axis, or -1 outside the grid.
   int cellOf(int axis, float value) const;
   void buildGrid();
+  // The collidable zones that can contain a point, with gridMin and gridMax
+  // set around them.
+  std::vector<int> boundCollidableZones();
+  void sizeGrid(int zoneCount);
+  void fillGrid(const std::vector<int>& collidable);
 
   const std::vector<CubeZone>& zones;
   float sizeOneCube;

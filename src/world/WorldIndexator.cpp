@@ -288,12 +288,10 @@ void WorldIndexator::write(BinaryWriter& out) const {
       }
 }
 
-void WorldIndexator::read(BinaryReader& in, int cubeTypeCount) {
-  resetTable();
+void WorldIndexator::readTableShape(BinaryReader& in, Int3& origin, Int3& size) {
   uint64_t at = in.offset();
-  Int3 origin = readInt3(in, "region table origin");
-  Int3 size = readInt3(in, "region table size");
-  long long cells = 1;
+  origin = readInt3(in, "region table origin");
+  size = readInt3(in, "region table size");
   long long sizes[3];
   for (int axis = 0; axis < 3; ++axis) {
     sizes[axis] = size[axis];
@@ -301,15 +299,21 @@ void WorldIndexator::read(BinaryReader& in, int cubeTypeCount) {
     if (origin[axis] > -1 || static_cast<long long>(origin[axis]) + size[axis] < 1)
       in.fail(at, "region table at origin " + text(origin) + " with size " + text(size) +
                       " does not cover regions -1 and 0 on every axis");
-    cells *= size[axis];
   }
   if (!withinLimits(sizes))
     in.fail(at + 12, "region table size " + text(size) + " exceeds the limits of " +
                          std::to_string(maxRegionsPerAxis) + " regions on an axis and " +
                          std::to_string(maxRegions) + " in all");
+  long long cells = sizes[0] * sizes[1] * sizes[2];  // at most maxRegions now
   if (static_cast<uint64_t>(cells * minCellBytes) > in.bytesLeft())
     in.fail(at + 12, "region table of " + std::to_string(cells) + " regions exceeds the " +
                          std::to_string(in.bytesLeft()) + " bytes left");
+}
+
+void WorldIndexator::read(BinaryReader& in, int cubeTypeCount) {
+  resetTable();
+  Int3 origin, size;
+  readTableShape(in, origin, size);
   resize(origin - tableRegionOrigin, origin + size - (tableRegionOrigin + tableRegionSize));
   for (int i = 0; i < size.x(); ++i)
     for (int j = 0; j < size.y(); ++j)

@@ -80,6 +80,10 @@ class WorldIndexator {
   void resize(const Int3& lowEndChange, const Int3& farEndChange);
   // Whether the table may take this size.
   static bool withinLimits(const long long size[3]);
+  // Reads the origin and size of a world file's table; refuses a table that
+  // does not cover regions -1 and 0, exceeds the limits, or has more cells
+  // than the rest of the file could hold.
+  static void readTableShape(BinaryReader& in, Int3& origin, Int3& size);
 };
 
 // The process-wide region table, created and destroyed by the indexed world.

@@ -13,8 +13,6 @@ namespace {
 const uint64_t minZoneRecordBytes = 12 + 12 + 4 + 4 + 6 * 4;
 const uint64_t objectRecordBytes = 12 + 4;
 
-void skipExtension(BinaryReader& in, int32_t length, const char* what) { in.skip(static_cast<uint64_t>(length), what); }
-
 }  // namespace
 
 void WorldRegion::readZones(BinaryReader& in, int cubeTypeCount) {
@@ -26,7 +24,7 @@ void WorldRegion::readZones(BinaryReader& in, int cubeTypeCount) {
     cubeZones.emplace_back();
     cubeZones.back().read(in, cubeTypeCount);
   }
-  skipExtension(in, extension, "zone record extension");
+  in.skip(static_cast<uint64_t>(extension), "zone record extension");
 }
 
 void WorldRegion::readObjects(BinaryReader& in) {
@@ -47,7 +45,7 @@ void WorldRegion::readObjects(BinaryReader& in) {
                       std::to_string(maxCustomObjectTypes - 1) + ")");
     objects.emplace_back(Float3(x, y, z), type);
   }
-  skipExtension(in, extension, "object record extension");
+  in.skip(static_cast<uint64_t>(extension), "object record extension");
 }
 
 void WorldRegion::writeZones(BinaryWriter& out) const {

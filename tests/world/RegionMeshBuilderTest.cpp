@@ -120,12 +120,13 @@ TEST_F(RegionMeshBuilderTest, RandomOffsetsShiftFacePairsByTheNextSixRandomNumbe
   CubeZone zone(shifted, Float3(0.f, 0.f, 0.f), Float3(2.f, 3.f, 4.f));  // scale (2, 3, 4)
   std::srand(1234);
   float r[6];
-  for (float& value : r) value = static_cast<float>(std::rand());
+  for (float& value : r) value = static_cast<float>(std::rand() % 32768);  // 0 to 32767 on every C library
   std::srand(1234);
   VBO vbo;
   addZoneToMesh(zone, vbo, {zone}, 1.f);
   // Offsets (s, t) per face pair: top/bottom (r2 x sx, r1 x sz), front/back
-  // (r4 x sx, r3 x sy), left/right (r6 x sz, r5 x sy), with t then flipped.
+  // (r4 x sx, r3 x sy), left/right (r6 x sz, r5 x sy), with t then flipped;
+  // each at most one repeat of the texture.
   const float offsets[3][2] = {{r[1] * 2.f / 32767.f, r[0] * 4.f / 32767.f},
                                {r[3] * 2.f / 32767.f, r[2] * 3.f / 32767.f},
                                {r[5] * 4.f / 32767.f, r[4] * 3.f / 32767.f}};
@@ -277,6 +278,26 @@ TEST_F(RegionMeshBuilderTest, TheGridHidesExactlyTheFacesTheLiteralTestHides) {
                            [](const auto& a, const auto& b) { return a.first == b.first && a.second == b.second; }))
         << "round " << round;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RegionMeshBuilderTest, TinyAndHugeZonesStillMesh) {
+  // Sizes so small that the grid's cells would have no size, and so large
+  // that its extent is infinite.
+  std::vector<CubeZone> tiny = {CubeZone(0, Float3(0.f, 0.f, 0.f), Float3(1e-44f, 1e-44f, 1e-44f)),
+                                CubeZone(0, Float3(1e-45f, 0.f, 0.f), Float3(1e-44f, 1e-44f, 1e-44f))};
+  VBO tinyMesh;
+  RegionMeshBuilder(tiny, 1.f).addAllZones(tinyMesh);
+  EXPECT_FALSE(quadTextures(tinyMesh).empty());
+
+  std::vector<CubeZone> huge = {CubeZone(0, Float3(-3e38f, 0.f, 0.f), Float3(3e38f, 1.f, 1.f)),
+                                CubeZone(0, Float3(3e38f, 0.f, 0.f), Float3(3e38f, 1.f, 1.f)), unitZone(0, 0, 0, 0)};
+  VBO hugeMesh;
+  RegionMeshBuilder(huge, 1.f).addAllZones(hugeMesh);
+  EXPECT_FALSE(quadTextures(hugeMesh).empty());
 }
 
 }  // namespace
