@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the engine, its tools and its tests need.
 # Does nothing when everything is present; otherwise runs apt-get as root.
+# `tools/setup.sh fuzz` also installs clang for the fuzz targets.
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  freeglut3-dev libglew-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev
+  freeglut3-dev libx11-dev libglew-dev libglu1-mesa-dev libpng-dev libjpeg62-turbo-dev
   libopenal-dev libalut-dev libxml2-dev liblua5.1-0-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick sox fonts-dejavu-core
 )
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

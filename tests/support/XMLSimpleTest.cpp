@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 #include "support/XMLSimple.h"
 #include "tests/common/ChildProcess.h"
 #include "tests/common/TempDir.h"
@@ -125,17 +123,12 @@ TEST_F(XMLSimpleTest, BillionLaughsEndsQuicklyInBoundedMemory) {
            }() + "\">";
   doc += "]><c><string><s>&l9;</s></string></c>";
   std::string file = config(doc);
-  ChildResult result = runInChild(
-      [file] {
-        rlimit limit{512u << 20, 512u << 20};
-        setrlimit(RLIMIT_AS, &limit);
-        XMLSimple xml(file);
-        if (xml.getString("s").size() > 1000) _exit(3);
-      },
-      20);
+  // libxml2 refuses the amplification; the entry is never expanded into memory.
+  ChildResult result = runInChild([file] { XMLSimple xml(file); }, 20);
   EXPECT_FALSE(result.timedOut);
-  EXPECT_EQ(0, result.signal) << describe(result);
-  EXPECT_TRUE(result.exitCode == 0 || result.exitCode == 1) << describe(result);
+  EXPECT_EQ(1, result.exitCode) << describe(result);
+  EXPECT_NE(std::string::npos, result.err.find("Message: XMLSimple::XMLSimple : could not parse xml file"))
+      << describe(result);
 }
 
 }  // namespace

@@ -1,0 +1,253 @@
+#include "LuaFuncs.h"
+
+#include <cstdint>
+#include <iostream>
+#include <string>
+
+#include "src/script/ScriptNumbers.h"
+#include "support/FatalReport.h"
+#include "support/SoundManager.h"
+
+namespace {
+
+// ---- Argument helpers shared by the bindings ----
+
+std::string countMessage(const char* functionName, int argc) {
+  return std::string(functionName) + " was called with " + std::to_string(argc) +
+         (argc == 1 ? " argument" : " arguments");
+}
+
+// "NAME: argument N is a TYPE, not EXPECTED"
+std::string argumentMessage(lua_State* lua, const char* functionName, int index,
+                            const std::string& expected) {
+  std::string type = luaL_typename(lua, index);
+  if (type != "nil") type = "a " + type;
+  return std::string(functionName) + ": argument " + std::to_string(index) + " is " + type +
+         ", not " + expected;
+}
+
+// The string at `index` with its exact bytes (a number is turned into its text).
+std::string stringArgument(lua_State* lua, int index) {
+  size_t length = 0;
+  const char* text = lua_tolstring(lua, index, &length);
+  return text == nullptr ? std::string() : std::string(text, length);
+}
+
+// One kind of engine object that scripts hold as light user data.
+struct HandleKind {
+  const char* noun;           // what the script should have passed, e.g. "sound"
+  const char* nullCondition;  // the condition of the null check, e.g. "soundp != 0"
+  bool (*isLive)(const void* handle);
+};
+
+// The light user data at `index`, checked to be a live object of `kind`:
+// anything else ends with the fatal report naming the function and argument.
+void* handleArgument(lua_State* lua, int index, const char* functionName, const HandleKind& kind) {
+  void* handle = lua_touserdata(lua, index);  // null for anything but user data
+  if (handle == nullptr) {
+    std::string message = argumentMessage(lua, functionName, index, std::string("a ") + kind.noun);
+    assertFailed(__DATE__, __FILE__, kind.nullCondition, __LINE__, __TIME__, message.c_str());
+  }
+  if (!kind.isLive(handle)) {
+    FATAL_ERROR(std::string(functionName) + ": argument " + std::to_string(index) +
+                " is not a live " + kind.noun + " (address " +
+                std::to_string(reinterpret_cast<intptr_t>(handle)) +
+                "): the engine never handed it out as a " + kind.noun +
+                ", or has released it");
+  }
+  return handle;
+}
+
+// ---- Text and checks ----
+
+// The value as "print" writes it: numbers (and numeric strings) rounded to
+// an integer, other strings as they are, user data as its address.
+std::string printedValue(lua_State* lua, int index) {
+  switch (lua_type(lua, index)) {
+    case LUA_TNUMBER:
+      return std::to_string(longArgument(lua, index, Rounding::NearestEven, "print"));
+    case LUA_TSTRING:
+      if (lua_isnumber(lua, index)) {
+        return std::to_string(longArgument(lua, index, Rounding::NearestEven, "print"));
+      }
+      return stringArgument(lua, index);
+    case LUA_TLIGHTUSERDATA:
+    case LUA_TUSERDATA:
+      return std::to_string(reinterpret_cast<intptr_t>(lua_touserdata(lua, index)));
+    case LUA_TBOOLEAN:
+      return lua_toboolean(lua, index) ? "true" : "false";
+    default:
+      return luaL_typename(lua, index);  // nil, table, function, thread
+  }
+}
+
+int scriptPrint(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("print", argc));
+  std::cout << "lua print: " << printedValue(lua, 1) << std::endl;
+  return 0;
+}
+
+int scriptAssert(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("assert", argc));
+  if (longArgument(lua, 1, Rounding::NearestEven, "assert") == 0) {
+    // The condition names the script's value as the engine reads it (rounded).
+    assertFailed(__DATE__, __FILE__, "lua_tointeger(lua, 1)", __LINE__, __TIME__,
+                 "An assert condition into lua script was false.");
+  }
+  return 0;
+}
+
+// ---- Game state ----
+
+// The name argument of the global-variable functions.
+std::string globalVarName(lua_State* lua, const char* functionName) {
+  CHECK_MSG(lua_isstring(lua, 1), argumentMessage(lua, functionName, 1, "a string or number"));
+  return stringArgument(lua, 1);
+}
+
+// The amount argument of "setGlobalVar" and "addToGlobalVar", truncated.
+int32_t globalVarAmount(lua_State* lua, const char* functionName) {
+  CHECK_MSG(lua_isnumber(lua, 2), argumentMessage(lua, functionName, 2, "a number"));
+  return intArgument(lua, 2, Rounding::TowardZero, functionName);
+}
+
+int scriptSetGlobalVar(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 2, countMessage("setGlobalVar", argc));
+  std::string name = globalVarName(lua, "setGlobalVar");
+  globalVars.set(name, globalVarAmount(lua, "setGlobalVar"));
+  return 0;
+}
+
+int scriptGetGlobalVar(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("getGlobalVar", argc));
+  lua_pushnumber(lua, globalVars.get(globalVarName(lua, "getGlobalVar")));
+  return 1;
+}
+
+int scriptAddToGlobalVar(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 2, countMessage("addToGlobalVar", argc));
+  std::string name = globalVarName(lua, "addToGlobalVar");
+  lua_pushnumber(lua, globalVars.add(name, globalVarAmount(lua, "addToGlobalVar")));
+  return 1;
+}
+
+int scriptQuitGame(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 0, countMessage("quitGame", argc));
+  quitRequested = true;
+  return 0;
+}
+
+// ---- Sound ----
+
+SoundManager& soundManager(const char* functionName) {
+  CHECK_MSG(scriptSoundManager != nullptr,
+            std::string(functionName) + ": the script has no sound manager");
+  return *scriptSoundManager;
+}
+
+const HandleKind soundHandle = {"sound", "soundp != 0", [](const void* handle) {
+                                  return scriptSoundManager->isLiveSound(handle);
+                                }};
+
+Sound_Abstract* soundArgument(lua_State* lua, const char* functionName) {
+  soundManager(functionName);  // the live sounds are the manager's
+  return static_cast<Sound_Abstract*>(handleArgument(lua, 1, functionName, soundHandle));
+}
+
+int scriptLoadSound(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("loadSound", argc));
+  CHECK_MSG(lua_isstring(lua, 1), argumentMessage(lua, "loadSound", 1, "a file name"));
+  Sound_Abstract* sound = soundManager("loadSound").getSound(stringArgument(lua, 1));
+  lua_pushlightuserdata(lua, static_cast<void*>(sound));
+  return 1;
+}
+
+int scriptPlaySound(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("playSound", argc));
+  soundArgument(lua, "playSound")->play(false);
+  return 0;
+}
+
+int scriptIsPlayingSound(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("isPlayingSound", argc));
+  lua_pushnumber(lua, soundArgument(lua, "isPlayingSound")->isPlaying() ? 1 : 0);
+  return 1;
+}
+
+}  // namespace
+
+const std::vector<ScriptFunction>& scriptApi() {
+  static const std::vector<ScriptFunction> functions = {
+      {"load3DModel", nullptr},
+      {"load3DModelAnimated", nullptr},
+      {"draw3DModel", nullptr},
+      {"unload3DModel", nullptr},
+      {"load2DSprite", nullptr},
+      {"draw2DSprite", nullptr},
+      {"unload2DSprite", nullptr},
+      {"drawText", nullptr},
+      {"drawTextCenter", nullptr},
+      {"print", scriptPrint},
+      {"assert", scriptAssert},
+      {"isEditorMode", nullptr},
+      {"getKey", nullptr},
+      {"getMouseInfos", nullptr},
+      {"getDistanceToPlayer", nullptr},
+      {"move3DPosition", nullptr},
+      {"getPeriodDuration", nullptr},
+      {"setGlobalVar", scriptSetGlobalVar},
+      {"getGlobalVar", scriptGetGlobalVar},
+      {"addToGlobalVar", scriptAddToGlobalVar},
+      {"getTime", nullptr},
+      {"getWindowSize", nullptr},
+      {"quitGame", scriptQuitGame},
+      {"loadGame", nullptr},
+      {"saveGame", nullptr},
+      {"setPlayerPosition", nullptr},
+      {"getPlayerPosition", nullptr},
+      {"setPlayerSpeed", nullptr},
+      {"getPlayerSpeed", nullptr},
+      {"setCameraAngleAndDistance", nullptr},
+      {"getCameraAngleAndDistance", nullptr},
+      {"setCurrentPosition", nullptr},
+      {"rotatePosition", nullptr},
+      {"getCurrentObjectPosition", nullptr},
+      {"setCurrentObjectPosition", nullptr},
+      {"setModelAnimationSpeed", nullptr},
+      {"stopModelAnimation", nullptr},
+      {"startModelAnimation", nullptr},
+      {"setPlayerMovementWalk", nullptr},
+      {"setPlayerMovementCar", nullptr},
+      {"setPlayerMovementFly", nullptr},
+      {"setPlayerMovementNone", nullptr},
+      {"getPlayerMovementType", nullptr},
+      {"setObjectLocalVariable1", nullptr},
+      {"setObjectLocalVariable2", nullptr},
+      {"getObjectLocalVariable1", nullptr},
+      {"getObjectLocalVariable2", nullptr},
+      {"loadSound", scriptLoadSound},
+      {"playSound", scriptPlaySound},
+      {"isPlayingSound", scriptIsPlayingSound},
+      {"setColor", nullptr},
+      {"setFogColor", nullptr},
+      {"drawSpriteFullscreen", nullptr},
+      {"drawSpriteFullscreenStretched", nullptr},
+      {"clearBackground", nullptr},
+      {"draw2DWorld", nullptr},
+      {"draw3DWorld", nullptr},
+      {"startCubeCreation", nullptr},
+      {"manageCubeCreation", nullptr},
+      {"createCube", nullptr},
+      {"isCollidingPoint", nullptr},
+  };
+  return functions;
+}
