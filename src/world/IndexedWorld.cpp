@@ -7,6 +7,7 @@
 #include "support/BinaryReader.h"
 #include "support/BinaryWriter.h"
 #include "support/FatalReport.h"
+#include "support/FileManager.h"
 #include "support/SafeFileWriter.h"
 #include "support/XMLSimple.h"
 
@@ -71,7 +72,8 @@ void IndexedWorld::writeWorld(BinaryWriter& out, CubeTypeManager& types, const W
 
 void IndexedWorld::loadWorld(const std::string& fileName) {
   std::cout << "==== Loading world from file '" << fileName << "'" << std::endl;
-  std::FILE* fd = std::fopen(fileName.c_str(), "rb");
+  // A directory opens like a file on Linux, and then reads as nothing.
+  std::FILE* fd = FileManager::fileExists(fileName) ? std::fopen(fileName.c_str(), "rb") : NULL;
   CHECK_MSG(fd != NULL, "IndexedWorld::loadWorld : cannot open the world file '" + fileName + "'");
   BinaryReader in(fileName, fd);
   try {

@@ -163,6 +163,12 @@ TEST(WorldFile, AMissingFileAndASecondWorldEndWithTheReport) {
   EXPECT_EQ(1, missing.exitCode);
   EXPECT_NE(std::string::npos, missing.err.find("Condition: fd != NULL")) << missing.err;
   EXPECT_NE(std::string::npos, missing.err.find("'/nonexistent/world.dat'"));
+  ChildResult directory = runInChild([] {
+    XMLSimple settings = config();
+    IndexedWorld world(settings, nullptr, "/tmp", nullptr);
+  });
+  EXPECT_EQ(1, directory.exitCode);
+  EXPECT_NE(std::string::npos, directory.err.find("Condition: fd != NULL")) << directory.err;
 
   TempDir dir;
   std::string path = dir.write("world.dat", emptyWorld());

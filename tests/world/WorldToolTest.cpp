@@ -141,6 +141,9 @@ TEST(WorldTool, UsageAndMissingFiles) {
   ChildResult missing = runTool({"check", "none.dat"}, dir.path());
   EXPECT_EQ(1, missing.exitCode);
   EXPECT_EQ("none.dat: cannot open: No such file or directory\n", missing.err);
+  ChildResult directory = runTool({"check", "."}, dir.path());
+  EXPECT_EQ(1, directory.exitCode);
+  EXPECT_EQ(".: not a regular file\n", directory.err);
 }
 
 // The demo game's world is ours: made by the tool, valid, laid out for the

@@ -14,6 +14,7 @@
 #include "src/world/IndexedWorld.h"
 #include "support/BinaryReader.h"
 #include "support/BinaryWriter.h"
+#include "support/FileManager.h"
 #include "support/SafeFileWriter.h"
 
 namespace {
@@ -41,6 +42,11 @@ bool load(const std::string& fileName, LoadedWorld& world) {
   std::FILE* file = std::fopen(fileName.c_str(), "rb");
   if (file == nullptr) {
     std::cerr << fileName << ": cannot open: " << std::strerror(errno) << std::endl;
+    return false;
+  }
+  if (!FileManager::fileExists(fileName)) {
+    std::cerr << fileName << ": not a regular file" << std::endl;
+    std::fclose(file);
     return false;
   }
   BinaryReader in(fileName, file);
