@@ -66,7 +66,7 @@ void VBO::initExtension(const char* extensions, void* (*lookup)(const char* name
 
 bool VBO::isExtensionListed(const char* extensions, const char* name) {
   // An empty name would match everywhere without ever moving on.
-  if (extensions == nullptr || name[0] == '\0' || std::strchr(name, ' ') != nullptr) return false;
+  if (extensions == nullptr || name == nullptr || name[0] == '\0' || std::strchr(name, ' ') != nullptr) return false;
   const size_t length = std::strlen(name);
   for (const char* found = std::strstr(extensions, name); found != nullptr; found = std::strstr(found + length, name)) {
     bool startsWord = found == extensions || found[-1] == ' ';
