@@ -15,6 +15,7 @@
 #include "support/Scene2D.h"
 #include "support/Scene3D.h"
 #include "support/SpriteManager.h"
+#include "support/VBO.h"
 
 Int2 GLManager::windowSize;
 Scene2D* GLManager::scene2D = nullptr;
@@ -96,7 +97,7 @@ void GLManager::createWindow(const std::string& title, int width, int height) {
   writeExtensionList();
   glEnable(GL_MULTISAMPLE);
   if (!platform::pixelFormatQueryAvailable()) showProblem("extension not available");
-  // The vertex buffer entry points are looked up here (VBO::initExtension).
+  VBO::initExtension();
   glutReshapeWindow(width, height);
 }
 
