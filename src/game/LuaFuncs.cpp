@@ -1,12 +1,20 @@
 #include "LuaFuncs.h"
 
+#include <GL/gl.h>
 #include <cstdint>
 #include <iostream>
 #include <string>
 
 #include "src/script/ScriptNumbers.h"
 #include "support/FatalReport.h"
+#include "support/GLManager.h"
+#include "support/KeyboardManager.h"
+#include "support/Scene2D.h"
 #include "support/SoundManager.h"
+
+Color fogColor(255, 255, 255, 255);
+const Color fullscreenBackgroundColor(0, 0, 0, 255);
+bool fullscreenSpriteShown = false;
 
 namespace {
 
@@ -183,6 +191,95 @@ int scriptIsPlayingSound(lua_State* lua) {
   return 1;
 }
 
+// ---- Frame drawing ----
+
+int scriptClearBackground(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 0, countMessage("clearBackground", argc));
+  GLManager::clearScreen(fogColor);
+  return 0;
+}
+
+// The colour components of "setColor" and "setFogColor", rounded, with the
+// upper bounds checked before the lower ones.
+Color colorArguments(lua_State* lua, bool withAlpha, const char* functionName) {
+  int r = intArgument(lua, 1, Rounding::NearestEven, functionName);
+  int g = intArgument(lua, 2, Rounding::NearestEven, functionName);
+  int b = intArgument(lua, 3, Rounding::NearestEven, functionName);
+  std::string given = std::string(functionName) + "(" + std::to_string(r) + ", " + std::to_string(g) +
+                      ", " + std::to_string(b);
+  if (withAlpha) {
+    int a = intArgument(lua, 4, Rounding::NearestEven, functionName);
+    given += ", " + std::to_string(a) + ")";
+    CHECK_MSG(r < 256 && g < 256 && b < 256 && a < 256, given);
+    CHECK_MSG(r >= 0 && g >= 0 && b >= 0 && a >= 0, given);
+    return Color(r, g, b, a);
+  }
+  given += ")";
+  CHECK_MSG(r < 256 && g < 256 && b < 256, given);
+  CHECK_MSG(r >= 0 && g >= 0 && b >= 0, given);
+  return Color(r, g, b, 255);
+}
+
+int scriptSetColor(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 4, countMessage("setColor", argc));
+  Color color = colorArguments(lua, true, "setColor");
+  glColor4ub(color.r, color.g, color.b, color.a);
+  return 0;
+}
+
+int scriptSetFogColor(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 3, countMessage("setFogColor", argc));
+  fogColor = colorArguments(lua, false, "setFogColor");
+  return 0;
+}
+
+// ---- Input, window and time ----
+
+int scriptGetKey(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("getKey", argc));
+  std::string chars = stringArgument(lua, 1);
+  CHECK_MSG(chars.size() == 1, "getKey: '" + chars + "' is not one character");
+  CHECK_MSG(KeyboardManager::instance != nullptr, "getKey: there is no keyboard");
+  unsigned char code = static_cast<unsigned char>(chars[0]);
+  lua_pushnumber(lua, KeyboardManager::instance->keys[code] ? 1 : 0);
+  return 1;
+}
+
+int scriptGetMouseInfos(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 0, countMessage("getMouseInfos", argc));
+  for (bool held : GLManager::mouseButtons) lua_pushnumber(lua, held ? 1 : 0);
+  lua_pushnumber(lua, GLManager::mousePosition.x());
+  lua_pushnumber(lua, GLManager::mousePosition.y());
+  return 5;
+}
+
+int scriptGetWindowSize(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 0, countMessage("getWindowSize", argc));
+  CHECK_MSG(GLManager::scene2D != nullptr, "getWindowSize: there is no 2D view");
+  lua_pushnumber(lua, GLManager::scene2D->virtualSize.x());
+  lua_pushnumber(lua, GLManager::scene2D->virtualSize.y());
+  return 2;
+}
+
+int scriptGetTime(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 0, countMessage("getTime", argc));
+  lua_pushnumber(lua, getTimeMilliseconds());
+  return 1;
+}
+
+// Takes any arguments and ignores them.
+int scriptGetPeriodDuration(lua_State* lua) {
+  lua_pushnumber(lua, static_cast<lua_Number>(GLManager::periodDuration));
+  return 1;
+}
+
 }  // namespace
 
 const std::vector<ScriptFunction>& scriptApi() {
@@ -199,16 +296,16 @@ const std::vector<ScriptFunction>& scriptApi() {
       {"print", scriptPrint},
       {"assert", scriptAssert},
       {"isEditorMode", nullptr},
-      {"getKey", nullptr},
-      {"getMouseInfos", nullptr},
+      {"getKey", scriptGetKey},
+      {"getMouseInfos", scriptGetMouseInfos},
       {"getDistanceToPlayer", nullptr},
       {"move3DPosition", nullptr},
-      {"getPeriodDuration", nullptr},
+      {"getPeriodDuration", scriptGetPeriodDuration},
       {"setGlobalVar", scriptSetGlobalVar},
       {"getGlobalVar", scriptGetGlobalVar},
       {"addToGlobalVar", scriptAddToGlobalVar},
-      {"getTime", nullptr},
-      {"getWindowSize", nullptr},
+      {"getTime", scriptGetTime},
+      {"getWindowSize", scriptGetWindowSize},
       {"quitGame", scriptQuitGame},
       {"loadGame", nullptr},
       {"saveGame", nullptr},
@@ -237,11 +334,11 @@ const std::vector<ScriptFunction>& scriptApi() {
       {"loadSound", scriptLoadSound},
       {"playSound", scriptPlaySound},
       {"isPlayingSound", scriptIsPlayingSound},
-      {"setColor", nullptr},
-      {"setFogColor", nullptr},
+      {"setColor", scriptSetColor},
+      {"setFogColor", scriptSetFogColor},
       {"drawSpriteFullscreen", nullptr},
       {"drawSpriteFullscreenStretched", nullptr},
-      {"clearBackground", nullptr},
+      {"clearBackground", scriptClearBackground},
       {"draw2DWorld", nullptr},
       {"draw3DWorld", nullptr},
       {"startCubeCreation", nullptr},

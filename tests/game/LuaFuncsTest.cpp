@@ -84,7 +84,7 @@ TEST_F(LuaFuncsTest, AllNamesInRegistrationOrderAndOnlyBuiltOnesAreReachable) {
     if (entry.function != nullptr) ++registered;
     lua_pop(lua, 1);
   }
-  EXPECT_EQ(9, registered);
+  EXPECT_EQ(17, registered);
   lua_close(lua);
 
   ChildResult unbuilt = runLoop("function lua_loop() draw3DWorld() end");
@@ -143,6 +143,23 @@ TEST_F(LuaFuncsTest, BadCallsEndWithTheFunctionsReport) {
        "isPlayingSound was called with 2 arguments"},
       {"isPlayingSound(0)", "soundp != 0", "isPlayingSound: argument 1 is a number, not a sound"},
       {"isPlayingSound(foreignHandle())", nullptr, "isPlayingSound: argument 1 is not a live sound"},
+      {"clearBackground(1)", "argc == 0", "clearBackground was called with 1 argument"},
+      {"setColor(1, 2, 3)", "argc == 4", "setColor was called with 3 arguments"},
+      {"setColor(255, 0, 0, 256)", "r < 256 && g < 256 && b < 256 && a < 256", "setColor(255, 0, 0, 256)"},
+      // The upper bounds are checked first.
+      {"setColor(-1, 0, 0, 300)", "r < 256 && g < 256 && b < 256 && a < 256", "setColor(-1, 0, 0, 300)"},
+      {"setColor(0, -1, 0, 0)", "r >= 0 && g >= 0 && b >= 0 && a >= 0", "setColor(0, -1, 0, 0)"},
+      // 255.5 rounds to the even 256; -0.5 rounds to 0 and passes the lower bound.
+      {"setColor(255.5, -0.5, 0, 0)", "r < 256 && g < 256 && b < 256 && a < 256", "setColor(256, 0, 0, 0)"},
+      {"setFogColor(1, 2, 3, 4)", "argc == 3", "setFogColor was called with 4 arguments"},
+      {"setFogColor(0, 0, 256)", "r < 256 && g < 256 && b < 256", "setFogColor(0, 0, 256)"},
+      {"setFogColor(0, 0, -1)", "r >= 0 && g >= 0 && b >= 0", "setFogColor(0, 0, -1)"},
+      {"getKey()", "argc == 1", "getKey was called with 0 arguments"},
+      {"getKey('ab')", "chars.size() == 1", "getKey: 'ab' is not one character"},
+      {"getKey('')", "chars.size() == 1", "getKey: '' is not one character"},
+      {"getMouseInfos(1)", "argc == 0", "getMouseInfos was called with 1 argument"},
+      {"getWindowSize(1)", "argc == 0", "getWindowSize was called with 1 argument"},
+      {"getTime(1)", "argc == 0", "getTime was called with 1 argument"},
   };
   for (const Case& c : cases) {
     ChildResult result = runLoop(std::string("function lua_loop() ") + c.call + " end");
