@@ -4,6 +4,7 @@
 // the Linux implementation lives in PlatformLinux.cpp.
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -55,5 +56,9 @@ bool showActiveWindowFullscreen();
 // Leaves full screen and places the active window's client area at (x, y)
 // with the given size.
 bool showActiveWindowAt(int x, int y, int width, int height);
+
+// Makes sure what was written to `file` has reached the disk (fsync), so a
+// file renamed over another one is never found empty after a crash.
+bool syncFileToDisk(std::FILE* file);
 
 }  // namespace platform

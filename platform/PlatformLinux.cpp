@@ -122,4 +122,6 @@ bool showActiveWindowAt(int x, int y, int width, int height) {
   return true;
 }
 
+bool syncFileToDisk(std::FILE* file) { return fsync(fileno(file)) == 0; }
+
 }  // namespace platform
