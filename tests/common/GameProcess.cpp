@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "TempDir.h"
+#include "TestWindow.h"
 
 namespace {
 
@@ -139,6 +140,8 @@ void GameProcess::click(int x, int y, int button) {
   mouseMove(x, y);
   xdotool({"click", std::to_string(button)});
 }
+
+void GameProcess::closeWindow() { sendCloseRequest(waitForWindow()); }
 
 bool GameProcess::screenshot(const std::string& path) {
   commandOutput({"import", "-window", "root", path});

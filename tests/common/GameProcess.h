@@ -30,6 +30,8 @@ class GameProcess {
   void mouseMove(int x, int y);
   void mouseDown(int button = 1);
   void mouseUp(int button = 1);
+  // Asks for the window to close, as a desktop's close button does.
+  void closeWindow();
   // Saves the whole screen to `path` (ImageMagick's import).
   bool screenshot(const std::string& path);
 
