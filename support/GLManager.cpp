@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
+#include <GL/glu.h>
 
 #include <algorithm>
 #include <cstdarg>
@@ -13,6 +14,8 @@
 #include "support/KeyboardManager.h"
 #include "support/Scene2D.h"
 #include "support/Scene3D.h"
+#include "support/SpriteManager.h"
+#include "support/VBO.h"
 
 Int2 GLManager::windowSize;
 Scene2D* GLManager::scene2D = nullptr;
@@ -34,12 +37,15 @@ static std::vector<char> programPathCopy;
 
 GLManager::GLManager() {
   scene2D = new Scene2D();
-  // The sprite manager (default image "whiteTexture.png") is created here once it exists.
+  spriteManager = new SpriteManager("whiteTexture.png");
   scene3D = new Scene3D();
   keyboardManager = new KeyboardManager();
 }
 
 GLManager::~GLManager() {
+  // Every part must have released its sprites by now: the manager checks.
+  delete spriteManager;
+  spriteManager = nullptr;
   // The window stays until the process ends; leaving its context lets the
   // toolkit free the context and its buffers with the window at exit.
   platform::releaseGLContext();
@@ -91,7 +97,7 @@ void GLManager::createWindow(const std::string& title, int width, int height) {
   writeExtensionList();
   glEnable(GL_MULTISAMPLE);
   if (!platform::pixelFormatQueryAvailable()) showProblem("extension not available");
-  // The vertex buffer entry points are looked up here (VBO::initExtension).
+  VBO::initExtension();
   glutReshapeWindow(width, height);
 }
 
@@ -207,6 +213,23 @@ Color GLManager::getCurrentColor() {
   glGetFloatv(GL_CURRENT_COLOR, c);
   return Color(static_cast<unsigned char>(c[0] * 255), static_cast<unsigned char>(c[1] * 255),
                static_cast<unsigned char>(c[2] * 255), static_cast<unsigned char>(c[3] * 255));
+}
+
+unsigned int GLManager::createTexture(const unsigned char* data, int width, int height, bool isAlpha) {
+  CHECK(data != NULL);
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // rows have no padding
+  const GLenum format = isAlpha ? GL_RGBA : GL_RGB;
+  const GLint mipmapres = gluBuild2DMipmaps(GL_TEXTURE_2D, GLint(format), width, height, format, GL_UNSIGNED_BYTE, data);
+  CHECK(mipmapres == 0);
+  return texture;
 }
 
 void GLManager::onMouseButton(int button, int state, int x, int y) {

@@ -53,6 +53,10 @@ class GLManager {
   static void hideMousePointer();
   static void clearScreen(Color colour);
   static Color getCurrentColor();
+  // A texture with all its mipmap levels from `height` rows of `width`
+  // pixels (RGBA when isAlpha, else RGB; no row padding). Filters linear and
+  // linear-mipmap-nearest, wrapping repeat. The texture is left bound.
+  static unsigned int createTexture(const unsigned char* data, int width, int height, bool isAlpha);
 
   // Steps of endFrame, on the clock and sleep below.
   static void checkWindowSize(int width, int height);
@@ -67,7 +71,7 @@ class GLManager {
   static Int2 windowSize;  // client size as last seen (never zero)
   static Scene2D* scene2D;
   static Scene3D* scene3D;
-  static SpriteManager* spriteManager;  // created here by the sprite manager's owner; null until then
+  static SpriteManager* spriteManager;  // default image "whiteTexture.png"
   static KeyboardManager* keyboardManager;
   static bool mouseButtons[3];  // left, middle, right: true while held
   static Int2 mousePosition;    // last pointer position, in 2D view coordinates

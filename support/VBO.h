@@ -35,7 +35,17 @@ class VBO {
   // makes records without buffers and a draw draws nothing.
   static bool vboSupported;
 
+  // Sets vboSupported and looks the buffer entry points up, from the driver of
+  // the current context; prints one error line when the extension is missing.
+  static void initExtension();
+  // The same from a given extension string (null: none) and entry-point
+  // lookup. An entry point the lookup cannot find counts as no support.
+  static void initExtension(const char* extensions, void* (*lookup)(const char* name));
+  // True when `name` is one of the blank-separated words of `extensions`.
+  static bool isExtensionListed(const char* extensions, const char* name);
+
   VBO() = default;
+  ~VBO();
   VBO(const VBO&) = delete;
   VBO& operator=(const VBO&) = delete;
 
@@ -51,6 +61,9 @@ class VBO {
   // Turns the geometry into draw calls; returns the number of buffers and the
   // total vertex count. Called once, after all geometry was added.
   std::pair<int, int> build();
+  // One draw call per buffer, in order. Uses the colour, blending, depth and
+  // texturing state the caller set, and changes none of it.
+  void draw() const;
 
   std::map<unsigned int, TextureGeometry> geometries;  // ascending texture names
   std::vector<std::unique_ptr<VBOBuffer>> buffers;     // drawn in this order

@@ -56,6 +56,21 @@ bool writePng(const std::string& path, const PngPicture& picture) {
   return std::fclose(file) == 0 && ok;
 }
 
+bool writePicture(const std::string& path, int width, int height, bool alpha,
+                  const std::function<Color(int x, int y)>& colourAt) {
+  PngPicture picture;
+  picture.width = width;
+  picture.height = height;
+  picture.colourType = alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const Color c = colourAt(x, y);
+      picture.samples.insert(picture.samples.end(), {c.r, c.g, c.b});
+      if (alpha) picture.samples.push_back(c.a);
+    }
+  return writePng(path, picture);
+}
+
 bool writeJpeg(const std::string& path, int width, int height, int components,
                const std::vector<unsigned char>& pixels) {
   FILE* file = std::fopen(path.c_str(), "wb");

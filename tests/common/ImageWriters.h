@@ -3,8 +3,11 @@
 // TGA byte by byte, so that every layout a decoder handles can be made on the
 // spot with known pixels.
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "support/Color.h"
 
 // A PNG as it is stored: `samples` holds the rows exactly as PNG packs them
 // (sub-byte samples packed from the high bit, 16-bit samples big-endian).
@@ -21,6 +24,11 @@ struct PngPicture {
 
 // Writes the picture; false when libpng refuses it.
 bool writePng(const std::string& path, const PngPicture& picture);
+
+// Writes an 8-bit RGBA PNG (RGB when `alpha` is false, the alpha of
+// `colourAt` dropped) with the colour of each pixel, top row first.
+bool writePicture(const std::string& path, int width, int height, bool alpha,
+                  const std::function<Color(int x, int y)>& colourAt);
 
 // Writes a baseline JPEG at quality 100 from `pixels` (RGB when
 // `components` is 3, grey when 1), rows top first.

@@ -30,3 +30,12 @@ std::string readFile(const std::string& path) {
   buffer << in.rdbuf();
   return buffer.str();
 }
+
+WorkingDirectory::WorkingDirectory(const std::string& path) : previous_(std::filesystem::current_path().string()) {
+  std::filesystem::current_path(path);
+}
+
+WorkingDirectory::~WorkingDirectory() {
+  std::error_code ignored;
+  std::filesystem::current_path(previous_, ignored);
+}

@@ -22,3 +22,16 @@ class TempDir {
 
 // The whole content of a file, or an empty string when it cannot be read.
 std::string readFile(const std::string& path);
+
+// Makes `path` the working directory for its lifetime, as a game folder is
+// while the engine runs; the previous one comes back at the end.
+class WorkingDirectory {
+ public:
+  explicit WorkingDirectory(const std::string& path);
+  ~WorkingDirectory();
+  WorkingDirectory(const WorkingDirectory&) = delete;
+  WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+ private:
+  std::string previous_;
+};

@@ -87,6 +87,21 @@ bool pumpUntil(const std::function<bool()>& done, int maxFrames) {
   return false;
 }
 
+void start2DPicture() {
+  GLManager::scene2D->apply();
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_FRONT);
+  GLManager::clearScreen(Color(0, 0, 0, 255));
+  glColor4f(1, 1, 1, 1);
+}
+
+std::ostream& operator<<(std::ostream& out, const Color& c) {
+  return out << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ", " << int(c.a) << ")";
+}
+
 Color readPixel(int x, int y) {
   unsigned char rgba[4] = {0, 0, 0, 0};
   glPixelStorei(GL_PACK_ALIGNMENT, 1);

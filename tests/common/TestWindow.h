@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,14 @@ ChildResult xdotool(const std::vector<std::string>& args);
 // Ends frames until `done` answers true, at most `maxFrames` of them
 // (about 10 ms each). Returns whether `done` was reached.
 bool pumpUntil(const std::function<bool()>& done, int maxFrames = 300);
+
+// The 2D drawing state the game sets before drawing sprites and text (the 2D
+// routines wind clockwise on screen, so front faces are culled), a screen
+// cleared to opaque black and the colour opaque white.
+void start2DPicture();
+
+// Colours print as (r, g, b, a) in failed expectations.
+std::ostream& operator<<(std::ostream& out, const Color& c);
 
 // The colour at 2D view pixel (x, y) (origin top-left) of the picture being drawn.
 Color readPixel(int x, int y);

@@ -8,10 +8,6 @@
 #include "support/Scene3D.h"
 #include "tests/common/TestWindow.h"
 
-std::ostream& operator<<(std::ostream& out, const Color& c) {
-  return out << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ", " << int(c.a) << ")";
-}
-
 namespace {
 
 static_assert(sizeof(Color) == 4, "textures are uploaded from Color arrays");
@@ -37,14 +33,7 @@ class Drawing2D : public testing::Test {
  protected:
   void SetUp() override {
     resetTestWindow();
-    GLManager::scene2D->apply();
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_FRONT);
-    GLManager::clearScreen(black);
-    glColor4f(1, 1, 1, 1);
+    start2DPicture();
   }
 };
 

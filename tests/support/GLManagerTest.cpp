@@ -92,6 +92,12 @@ TEST(DeviceManager, NoDisplayIsFatalWithAClearMessage) {
   EXPECT_NE(std::string::npos, result.err.find("\nMessage: freeglut: failed to open display")) << result.err;
 }
 
+TEST(GLManager, ATextureWithoutPixelsIsFatal) {
+  ChildResult result = runInChild([] { GLManager::createTexture(nullptr, 2, 2, false); });
+  EXPECT_EQ(1, result.exitCode) << describe(result);
+  EXPECT_NE(std::string::npos, result.err.find("\nCondition: data != NULL\n")) << result.err;
+}
+
 TEST(KeyboardManager, StartsWithAllKeysUpAndKnowsTheSpecialKeys) {
   KeyboardManager keyboard;
   EXPECT_EQ(&keyboard, KeyboardManager::instance);

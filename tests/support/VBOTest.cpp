@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <string>
+#include <vector>
+
 #include "support/VBO.h"
 #include "tests/common/ChildProcess.h"
 
@@ -73,6 +77,86 @@ TEST(VBO, MismatchedCoordinatesEndWithTheReport) {
   });
   EXPECT_EQ(1, result.exitCode) << describe(result);
   EXPECT_NE(std::string::npos, result.err.find("Condition: verticesQuadVect.size() == texCoordQuadVect.size()"));
+}
+
+TEST(VBO, DrawingANullRecordEndsWithTheReport) {
+  ChildResult result = runInChild([] {
+    VBO vbo;
+    vbo.buffers.emplace_back();
+    vbo.draw();
+  });
+  EXPECT_EQ(1, result.exitCode) << describe(result);
+  EXPECT_NE(std::string::npos, result.err.find("Condition: (*it) != NULL")) << result.err;
+}
+
+TEST(VBOExtension, OnlyAWholeBlankSeparatedWordCounts) {
+  const char* const name = "GL_ARB_vertex_buffer_object";
+  struct Case {
+    const char* extensions;
+    bool listed;
+  } cases[] = {
+      {"GL_ARB_vertex_buffer_object", true},
+      {"GL_ARB_vertex_buffer_object GL_EXT_texture", true},
+      {"GL_EXT_texture GL_ARB_vertex_buffer_object", true},
+      {"GL_EXT_a GL_ARB_vertex_buffer_object GL_EXT_b", true},
+      {"GL_EXT_a  GL_ARB_vertex_buffer_object ", true},
+      {"GL_ARB_vertex_buffer_object_rgb32", false},                             // only starts with the name
+      {"XGL_ARB_vertex_buffer_object", false},                                  // only ends with it
+      {"GL_EXT_a_GL_ARB_vertex_buffer_object GL_EXT_b", false},
+      {"GL_ARB_vertex_buffer_object_rgb32 GL_ARB_vertex_buffer_object", true},  // found after a false match
+      {"GL_ARB_vertex_buffer_objectGL_ARB_vertex_buffer_object", false},
+      {"GL_ARB_vertex_buffer_objec", false},
+      {"", false},
+      {nullptr, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(c.listed, VBO::isExtensionListed(c.extensions, name)) << (c.extensions ? c.extensions : "(null)");
+}
+
+TEST(VBOExtension, ANameWithABlankOrNoNameIsNeverListed) {
+  EXPECT_FALSE(VBO::isExtensionListed("GL_ARB_vertex buffer", "GL_ARB_vertex buffer"));
+  EXPECT_FALSE(VBO::isExtensionListed("GL_a GL_b", "GL_a GL_b"));
+  EXPECT_FALSE(VBO::isExtensionListed("GL_a GL_b", ""));
+}
+
+// A stand-in for the driver's entry-point lookup: answers every name but
+// `missingName`, and notes each name it was asked.
+const char* missingName = nullptr;
+std::vector<std::string> namesAsked;
+void fakeEntryPoint() {}
+void* fakeLookup(const char* name) {
+  namesAsked.push_back(name);
+  if (missingName != nullptr && std::string(name) == missingName) return nullptr;
+  return reinterpret_cast<void*>(&fakeEntryPoint);
+}
+
+TEST(VBOExtension, SupportNeedsTheExtensionAndAllFourEntryPoints) {
+  const std::string errorLine = "!!! ERROR !!! vertex buffer objects are not supported, nothing will be displayed.\n";
+  const std::string allFour = " glGenBuffersARB glBindBufferARB glBufferDataARB glDeleteBuffersARB";
+  struct Case {
+    const char* extensions;
+    const char* missing;
+    bool supported;
+    std::string asked;
+  } cases[] = {
+      {"GL_EXT_a GL_ARB_vertex_buffer_object GL_EXT_b", nullptr, true, allFour},
+      {"GL_EXT_a GL_ARB_vertex_buffer_object_rgb32", nullptr, false, ""},
+      {nullptr, nullptr, false, ""},  // no context: no extension string
+      {"GL_ARB_vertex_buffer_object", "glBufferDataARB", false, " glGenBuffersARB glBindBufferARB glBufferDataARB"},
+      {"GL_ARB_vertex_buffer_object", "glDeleteBuffersARB", false, allFour},
+  };
+  for (const Case& c : cases) {
+    ChildResult result = runInChild([&c] {
+      missingName = c.missing;
+      VBO::initExtension(c.extensions, fakeLookup);
+      std::cout << "supported " << VBO::vboSupported << " asked";
+      for (const std::string& name : namesAsked) std::cout << " " << name;
+    });
+    std::string what = std::string(c.extensions ? c.extensions : "(null)") + ", missing " + (c.missing ? c.missing : "none");
+    ASSERT_EQ(0, result.exitCode) << describe(result);
+    std::string expected = (c.supported ? "" : errorLine) + "supported " + (c.supported ? "1" : "0") + " asked" + c.asked;
+    EXPECT_EQ(expected, result.out) << what;
+  }
 }
 
 }  // namespace
