@@ -1,6 +1,7 @@
 #include "LuaFuncs.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cstdint>
 #include <iostream>
 #include <string>
@@ -10,7 +11,11 @@
 #include "support/GLManager.h"
 #include "support/KeyboardManager.h"
 #include "support/Scene2D.h"
+#include "support/Font.h"
+#include "support/Image.h"
 #include "support/SoundManager.h"
+#include "support/Sprite.h"
+#include "support/SpriteManager.h"
 
 Color fogColor(255, 255, 255, 255);
 const Color fullscreenBackgroundColor(0, 0, 0, 255);
@@ -191,6 +196,120 @@ int scriptIsPlayingSound(lua_State* lua) {
   return 1;
 }
 
+// ---- Sprites ----
+
+const HandleKind spriteHandle = {"sprite", "spritep != 0", [](const void* handle) {
+                                   return GLManager::spriteManager != nullptr &&
+                                          GLManager::spriteManager->isLiveSprite(handle);
+                                 }};
+
+Sprite* spriteArgument(lua_State* lua, const char* functionName) {
+  return static_cast<Sprite*>(handleArgument(lua, 1, functionName, spriteHandle));
+}
+
+SpriteManager& spriteManager(const char* functionName) {
+  CHECK_MSG(GLManager::spriteManager != nullptr, std::string(functionName) + ": there is no sprite manager");
+  return *GLManager::spriteManager;
+}
+
+// The 2D view's virtual size.
+Int2 viewSize(const char* functionName) {
+  CHECK_MSG(GLManager::scene2D != nullptr, std::string(functionName) + ": there is no 2D view");
+  return GLManager::scene2D->virtualSize;
+}
+
+int scriptLoad2DSprite(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("load2DSprite", argc));
+  CHECK_MSG(lua_isstring(lua, 1), argumentMessage(lua, "load2DSprite", 1, "a file name"));
+  Sprite* sprite = spriteManager("load2DSprite").createSprite(stringArgument(lua, 1), HOTSPOT_TOP_LEFT);
+  lua_pushlightuserdata(lua, static_cast<void*>(sprite));
+  return 1;
+}
+
+int scriptDraw2DSprite(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 3, countMessage("draw2DSprite", argc));
+  Sprite* sprite = spriteArgument(lua, "draw2DSprite");
+  sprite->position = Int2(intArgument(lua, 2, Rounding::TowardZero, "draw2DSprite"),
+                          intArgument(lua, 3, Rounding::TowardZero, "draw2DSprite"));
+  sprite->draw();
+  return 0;
+}
+
+int scriptUnload2DSprite(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("unload2DSprite", argc));
+  Sprite* sprite = spriteArgument(lua, "unload2DSprite");
+  spriteManager("unload2DSprite").removeSprite(sprite);
+  return 0;
+}
+
+// Clears the screen and draws the sprite centred in the 2D view at its
+// current scale.
+void drawCentredOnBackground(Sprite* sprite, const Int2& view) {
+  GLManager::clearScreen(fullscreenBackgroundColor);
+  Int2 size = sprite->getSize();
+  sprite->position = Int2(view.x() / 2 - size.x() / 2, view.y() / 2 - size.y() / 2);
+  sprite->draw();
+  fullscreenSpriteShown = true;
+}
+
+int scriptDrawSpriteFullscreen(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("drawSpriteFullscreen", argc));
+  Sprite* sprite = spriteArgument(lua, "drawSpriteFullscreen");
+  drawCentredOnBackground(sprite, viewSize("drawSpriteFullscreen"));
+  return 0;
+}
+
+int scriptDrawSpriteFullscreenStretched(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("drawSpriteFullscreenStretched", argc));
+  Sprite* sprite = spriteArgument(lua, "drawSpriteFullscreenStretched");
+  Int2 view = viewSize("drawSpriteFullscreenStretched");
+  const Image* image = sprite->images[sprite->currentImage];
+  float scale = std::min(static_cast<float>(view.x()) / image->width, static_cast<float>(view.y()) / image->height);
+  sprite->scaleX = sprite->scaleY = scale;
+  drawCentredOnBackground(sprite, view);
+  sprite->scaleX = sprite->scaleY = 1.0f;
+  return 0;
+}
+
+// ---- Text ----
+
+const Font& font(const char* functionName) {
+  CHECK_MSG(scriptFont != nullptr, std::string(functionName) + ": the script has no font");
+  return *scriptFont;
+}
+
+std::string textArgument(lua_State* lua, const char* functionName) {
+  CHECK_MSG(lua_isstring(lua, 1), argumentMessage(lua, functionName, 1, "a text"));
+  return stringArgument(lua, 1);
+}
+
+int scriptDrawText(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 3, countMessage("drawText", argc));
+  std::string text = textArgument(lua, "drawText");
+  int x = intArgument(lua, 2, Rounding::TowardZero, "drawText");
+  int y = intArgument(lua, 3, Rounding::TowardZero, "drawText");
+  font("drawText").drawText(Float2(1, 1), text.c_str(), x, y);
+  return 0;
+}
+
+int scriptDrawTextCenter(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("drawTextCenter", argc));
+  std::string text = textArgument(lua, "drawTextCenter");
+  const Font& textFont = font("drawTextCenter");
+  Int2 view = viewSize("drawTextCenter");
+  int x = (view.x() - textFont.getTextWidth(text.c_str(), -1, 1.0f)) / 2;
+  int y = (view.y() - textFont.getHeight()) / 2;
+  textFont.drawText(Float2(1, 1), text.c_str(), x, y);
+  return 0;
+}
+
 // ---- Frame drawing ----
 
 int scriptClearBackground(lua_State* lua) {
@@ -288,11 +407,11 @@ const std::vector<ScriptFunction>& scriptApi() {
       {"load3DModelAnimated", nullptr},
       {"draw3DModel", nullptr},
       {"unload3DModel", nullptr},
-      {"load2DSprite", nullptr},
-      {"draw2DSprite", nullptr},
-      {"unload2DSprite", nullptr},
-      {"drawText", nullptr},
-      {"drawTextCenter", nullptr},
+      {"load2DSprite", scriptLoad2DSprite},
+      {"draw2DSprite", scriptDraw2DSprite},
+      {"unload2DSprite", scriptUnload2DSprite},
+      {"drawText", scriptDrawText},
+      {"drawTextCenter", scriptDrawTextCenter},
       {"print", scriptPrint},
       {"assert", scriptAssert},
       {"isEditorMode", nullptr},
@@ -336,8 +455,8 @@ const std::vector<ScriptFunction>& scriptApi() {
       {"isPlayingSound", scriptIsPlayingSound},
       {"setColor", scriptSetColor},
       {"setFogColor", scriptSetFogColor},
-      {"drawSpriteFullscreen", nullptr},
-      {"drawSpriteFullscreenStretched", nullptr},
+      {"drawSpriteFullscreen", scriptDrawSpriteFullscreen},
+      {"drawSpriteFullscreenStretched", scriptDrawSpriteFullscreenStretched},
       {"clearBackground", scriptClearBackground},
       {"draw2DWorld", nullptr},
       {"draw3DWorld", nullptr},

@@ -6,6 +6,7 @@
 
 #include "LuaFuncs.h"
 #include "src/script/ScriptHost.h"
+#include "src/world/RegionMeshBuilder.h"
 #include "support/DeviceManager.h"
 #include "support/DrawingRoutines.h"
 #include "support/FatalReport.h"
@@ -21,7 +22,6 @@ const char* const banner = "Engine made by Tessaly, version 0.25";
 
 std::string pendingLoadFile;
 std::string pendingSaveFile;
-bool drawShadows = true;
 
 namespace {
 
@@ -208,7 +208,7 @@ void LuaManager::drawMenus() {
     font->drawText(Float2(1, 1), banner, 155, 100);
     std::ostringstream fps;
     fps << "FPS: " << static_cast<float>(1000000.0 / GLManager::periodDuration) << "\n";
-    font->drawText(Float2(1, 1), fps.str().c_str(), 155, 100 + font->getImageHeight());
+    font->drawText(Float2(1, 1), fps.str().c_str(), 155, 100 + font->getHeight());
     glColor4ub(remembered.r, remembered.g, remembered.b, remembered.a);
   }
   if (optionsMenuShown) optionsMenuSprite->draw();

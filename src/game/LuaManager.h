@@ -19,8 +19,6 @@ extern const char* const banner;
 // is pending. The game manager carries them out at its next pass.
 extern std::string pendingLoadFile;
 extern std::string pendingSaveFile;
-// Whether zone meshes show their static shadows; the options menu switches it.
-extern bool drawShadows;
 
 // A clickable rectangle of a menu picture, in window pixels. Its bounds are
 // strict: a click exactly on an edge is outside.

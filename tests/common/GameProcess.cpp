@@ -94,18 +94,32 @@ bool GameProcess::waitForOutput(const std::string& text, double seconds) {
   return false;
 }
 
+// The program's window has neither a name nor a class, so it is found as the
+// one visible top-level window of the display (each test display runs one game
+// at a time).
+static std::string topLevelWindow() {
+  std::string root = commandOutput({"xdotool", "search", "--maxdepth", "0", "--name", ""});
+  root = root.substr(0, root.find('\n'));
+  std::string ids = commandOutput({"xdotool", "search", "--maxdepth", "1", "--onlyvisible", "--name", ""});
+  for (size_t start = 0; start < ids.size();) {
+    size_t end = ids.find('\n', start);
+    std::string id = ids.substr(start, end - start);
+    if (!id.empty() && id != root) return id;
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return "";
+}
+
 std::string GameProcess::waitForWindow(double seconds) {
-  for (double waited = 0; waited < seconds && window_.empty(); waited += 0.1) {
-    std::string ids = commandOutput({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(pid_)});
-    if (!ids.empty()) {
-      window_ = ids.substr(0, ids.find('\n'));
-      // Xvfb has no window manager: keys go to the focused window.
-      xdotool({"windowfocus", "--sync", window_});
-    } else if (!running()) {
-      break;
-    } else {
-      sleepSeconds(0.1);
-    }
+  for (double waited = 0; waited < seconds && window_.empty() && running(); waited += 0.1) {
+    window_ = topLevelWindow();
+    if (window_.empty()) sleepSeconds(0.1);
+  }
+  if (!window_.empty() && !focused_) {
+    // Xvfb has no window manager: keys go to the focused window.
+    xdotool({"windowfocus", "--sync", window_});
+    focused_ = true;
   }
   return window_;
 }

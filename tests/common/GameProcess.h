@@ -45,6 +45,7 @@ class GameProcess {
   int status_ = -1;
   bool exited_ = false;
   std::string window_;
+  bool focused_ = false;
   std::string outPath_, errPath_;
 };
 

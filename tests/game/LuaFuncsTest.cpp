@@ -84,7 +84,7 @@ TEST_F(LuaFuncsTest, AllNamesInRegistrationOrderAndOnlyBuiltOnesAreReachable) {
     if (entry.function != nullptr) ++registered;
     lua_pop(lua, 1);
   }
-  EXPECT_EQ(17, registered);
+  EXPECT_EQ(24, registered);
   lua_close(lua);
 
   ChildResult unbuilt = runLoop("function lua_loop() draw3DWorld() end");
@@ -160,6 +160,22 @@ TEST_F(LuaFuncsTest, BadCallsEndWithTheFunctionsReport) {
       {"getMouseInfos(1)", "argc == 0", "getMouseInfos was called with 1 argument"},
       {"getWindowSize(1)", "argc == 0", "getWindowSize was called with 1 argument"},
       {"getTime(1)", "argc == 0", "getTime was called with 1 argument"},
+      {"load2DSprite()", "argc == 1", "load2DSprite was called with 0 arguments"},
+      {"load2DSprite({})", "lua_isstring(lua, 1)", "load2DSprite: argument 1 is a table, not a file name"},
+      {"draw2DSprite(nil, 1)", "argc == 3", "draw2DSprite was called with 2 arguments"},
+      {"draw2DSprite(nil, 1, 2)", "spritep != 0", "draw2DSprite: argument 1 is nil, not a sprite"},
+      {"draw2DSprite(foreignHandle(), 1, 2)", nullptr, "draw2DSprite: argument 1 is not a live sprite"},
+      {"draw2DSprite(loadSound('beep.wav'), 1, 2)", nullptr, "draw2DSprite: argument 1 is not a live sprite"},
+      {"unload2DSprite()", "argc == 1", "unload2DSprite was called with 0 arguments"},
+      {"unload2DSprite(foreignHandle())", nullptr, "unload2DSprite: argument 1 is not a live sprite"},
+      {"drawSpriteFullscreen(1)", "spritep != 0", "drawSpriteFullscreen: argument 1 is a number, not a sprite"},
+      {"drawSpriteFullscreenStretched()", "argc == 1", "drawSpriteFullscreenStretched was called with 0 arguments"},
+      {"drawSpriteFullscreenStretched(foreignHandle())", nullptr,
+       "drawSpriteFullscreenStretched: argument 1 is not a live sprite"},
+      {"drawText('a', 1)", "argc == 3", "drawText was called with 2 arguments"},
+      {"drawText(nil, 1, 2)", "lua_isstring(lua, 1)", "drawText: argument 1 is nil, not a text"},
+      {"drawTextCenter()", "argc == 1", "drawTextCenter was called with 0 arguments"},
+      {"drawTextCenter({})", "lua_isstring(lua, 1)", "drawTextCenter: argument 1 is a table, not a text"},
   };
   for (const Case& c : cases) {
     ChildResult result = runLoop(std::string("function lua_loop() ") + c.call + " end");
