@@ -35,6 +35,7 @@ function lua_loop()
   addToGlobalVar("frames", 1)
 
   clearBackground()
+  draw2DWorld()
   local width, height = getWindowSize()
   setColor(255, 255, 255, 255)
   draw2DSprite(title, (width - 512) / 2, height / 4 - 64)

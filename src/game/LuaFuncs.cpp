@@ -6,6 +6,7 @@
 #include <iostream>
 #include <string>
 
+#include "platform/Platform.h"
 #include "src/script/ScriptNumbers.h"
 #include "support/FatalReport.h"
 #include "support/GLManager.h"
@@ -355,6 +356,21 @@ int scriptSetFogColor(lua_State* lua) {
   return 0;
 }
 
+// "draw2DWorld": 2D drawing for the rest of the frame. The world scene's 2D
+// layer (the under-water tint and the editor's screens) is drawn when a world
+// scene exists.
+int scriptDraw2DWorld(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 0, countMessage("draw2DWorld", argc));
+  int64_t start = platform::monotonicMicroseconds();
+  CHECK_MSG(GLManager::scene2D != nullptr, "draw2DWorld: there is no 2D view");
+  GLManager::scene2D->beginDrawing();
+  callScriptFunctionForNumber(lua, "lua_getNbObjects");
+  fullscreenSpriteShown = false;
+  lua_pushnumber(lua, static_cast<lua_Number>(platform::monotonicMicroseconds() - start));
+  return 1;
+}
+
 // ---- Input, window and time ----
 
 int scriptGetKey(lua_State* lua) {
@@ -458,7 +474,7 @@ const std::vector<ScriptFunction>& scriptApi() {
       {"drawSpriteFullscreen", scriptDrawSpriteFullscreen},
       {"drawSpriteFullscreenStretched", scriptDrawSpriteFullscreenStretched},
       {"clearBackground", scriptClearBackground},
-      {"draw2DWorld", nullptr},
+      {"draw2DWorld", scriptDraw2DWorld},
       {"draw3DWorld", nullptr},
       {"startCubeCreation", nullptr},
       {"manageCubeCreation", nullptr},

@@ -196,7 +196,7 @@ void LuaManager::handleSettingClick(int row, int column) {
 
 void LuaManager::drawMenus() {
   if (!mainMenuShown && !optionsMenuShown) return;
-  GLManager::scene2D->apply();  // whatever projection the script left behind
+  GLManager::scene2D->beginDrawing();  // whatever the script left behind
   glColor4ub(0, 0, 0, 128);
   glMatrixMode(GL_MODELVIEW);
   drawRect(Int2(0, 0), GLManager::scene2D->virtualSize, true);

@@ -157,6 +157,28 @@ TEST_F(GameManagerTest, EscapeOpensTheMainMenuAndStillReachesTheGame) {
   EXPECT_NE(std::string::npos, game->out().find("lua print: uninit\n"));
 }
 
+// The colour of one pixel of a screenshot, as ImageMagick writes it ("srgb(r,g,b)").
+std::string pixelAt(const std::string& picture, int x, int y) {
+  std::string text = commandOutput(
+      {"convert", picture, "-format", "%[pixel:p{" + std::to_string(x) + "," + std::to_string(y) + "}]", "info:"});
+  return text;
+}
+
+TEST_F(GameManagerTest, MainMenuIsDrawnOverTheDarkenedPicture) {
+  start("function lua_onInitGame() setFogColor(0, 200, 0) end\n"
+        "function lua_loop() clearBackground() end\n");
+  std::string before = folder->dir.file("before.png"), after = folder->dir.file("after.png");
+  ASSERT_TRUE(game->screenshot(before));
+  EXPECT_EQ("srgb(0,200,0)", pixelAt(before, 700, 550));
+  game->key("Escape");
+  usleep(300000);
+  ASSERT_TRUE(game->screenshot(after));
+  EXPECT_EQ("srgb(0,100,0)", pixelAt(after, 790, 590)) << "half-dark overlay outside the menu picture";
+  std::string button = pixelAt(after, 60, 200);  // inside "back to game"
+  EXPECT_NE("srgb(0,100,0)", button);
+  EXPECT_NE("srgb(0,200,0)", button);
+}
+
 TEST_F(GameManagerTest, MainMenuButtonsHaveStrictBounds) {
   start("");
   game->key("Escape");

@@ -84,7 +84,7 @@ TEST_F(LuaFuncsTest, AllNamesInRegistrationOrderAndOnlyBuiltOnesAreReachable) {
     if (entry.function != nullptr) ++registered;
     lua_pop(lua, 1);
   }
-  EXPECT_EQ(24, registered);
+  EXPECT_EQ(25, registered);
   lua_close(lua);
 
   ChildResult unbuilt = runLoop("function lua_loop() draw3DWorld() end");
@@ -174,6 +174,7 @@ TEST_F(LuaFuncsTest, BadCallsEndWithTheFunctionsReport) {
        "drawSpriteFullscreenStretched: argument 1 is not a live sprite"},
       {"drawText('a', 1)", "argc == 3", "drawText was called with 2 arguments"},
       {"drawText(nil, 1, 2)", "lua_isstring(lua, 1)", "drawText: argument 1 is nil, not a text"},
+      {"draw2DWorld(1)", "argc == 0", "draw2DWorld was called with 1 argument"},
       {"drawTextCenter()", "argc == 1", "drawTextCenter was called with 0 arguments"},
       {"drawTextCenter({})", "lua_isstring(lua, 1)", "drawTextCenter: argument 1 is a table, not a text"},
   };
