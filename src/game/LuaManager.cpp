@@ -7,6 +7,7 @@
 #include "LuaFuncs.h"
 #include "src/script/ScriptHost.h"
 #include "src/world/RegionMeshBuilder.h"
+#include "src/world/WorldIndexator.h"
 #include "support/DeviceManager.h"
 #include "support/DrawingRoutines.h"
 #include "support/FatalReport.h"
@@ -188,6 +189,7 @@ void LuaManager::handleSettingClick(int row, int column) {
       break;
     case 1:
       drawShadows = second;
+      if (worldIndexator != nullptr) worldIndexator->dropAllMeshes();  // rebuilt with the new setting
       break;
     default:
       break;  // reversed mouse and progressive loading act on the player and the world

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "src/game/LuaFuncs.h"
+#include "support/GLManager.h"
 #include "support/SoundManager.h"
 #include "tests/common/AudioTesting.h"
 #include "tests/common/ChildProcess.h"
@@ -223,6 +224,16 @@ TEST_F(LuaFuncsTest, GlobalVariablesAndQuit) {
   lua = createScriptState(nullptr, nullptr, file, scriptApi());
   EXPECT_TRUE(globalVars.values.empty());
   EXPECT_FALSE(quitRequested);
+  lua_close(lua);
+}
+
+TEST_F(LuaFuncsTest, PeriodDurationIgnoresItsArguments) {
+  std::string file = dir.write("world.lua", "function lua_loop() period = getPeriodDuration(1, 'x', {}) end\n");
+  lua_State* lua = createScriptState(nullptr, nullptr, file, scriptApi());
+  GLManager::periodDuration = 12345;
+  callScriptFunction(lua, "lua_loop");
+  EXPECT_EQ(12345, globalNumber(lua, "period"));
+  GLManager::periodDuration = 0;
   lua_close(lua);
 }
 
