@@ -195,6 +195,14 @@ void GLManager::setWindowedMode(int width, int height) {
   if (!windowGone() && platform::showActiveWindowAt(10, 10, width, height)) std::cout << "Found window handle" << std::endl;
 }
 
+void GLManager::setDesktopFullscreen() {
+  if (!windowGone()) platform::showActiveWindowFullscreen();
+}
+
+void GLManager::hideMousePointer() {
+  if (!windowGone()) glutSetCursor(GLUT_CURSOR_NONE);
+}
+
 void GLManager::clearScreen(Color colour) {
   glClearColor(colour.r / 255.f, colour.g / 255.f, colour.b / 255.f, colour.a / 255.f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

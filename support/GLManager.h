@@ -47,6 +47,10 @@ class GLManager {
   static void onResize(int width, int height);
   static void setFullscreenMode(int width, int height);
   static void setWindowedMode(int width, int height);
+  // Full screen at the desktop's own size, without a message.
+  static void setDesktopFullscreen();
+  // Hides the system's mouse pointer over the window (the game draws its own).
+  static void hideMousePointer();
   static void clearScreen(Color colour);
   static Color getCurrentColor();
   // A texture with all its mipmap levels from `height` rows of `width`

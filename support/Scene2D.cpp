@@ -15,6 +15,15 @@ void Scene2D::apply() {
   glLoadIdentity();
 }
 
+void Scene2D::beginDrawing() {
+  apply();
+  glDisable(GL_LIGHTING);
+  glDisable(GL_DEPTH_TEST);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_FRONT);
+}
+
 Int2 Scene2D::toViewCoordinates(int x, int y) const {
   if (followWindow) return Int2(x, y);
   return Int2(int(float(x) * scaleX), int(float(y) * scaleY));

@@ -10,6 +10,10 @@ class Scene2D {
  public:
   // Sets the projection from the sizes and selects an identity model-view.
   void apply();
+  // apply(), then the drawing state of 2D pictures: no lighting, no depth
+  // test, both faces filled and front faces culled (the 2D routines wind
+  // clockwise on screen, y pointing down).
+  void beginDrawing();
   // A window pixel position in the view's coordinates.
   Int2 toViewCoordinates(int x, int y) const;
 

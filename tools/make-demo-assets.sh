@@ -145,4 +145,13 @@ for setting in "View distance:Smaller:Larger" "Shadows:Off:On" "Reversed mouse:O
 done
 draw_menu "$out/menus/options_menu.png" 512x512
 
+# title.png: the demo script's title picture, a cube drawn in three shades
+# with the engine's name beside it.
+convert -size 512x128 xc:none \
+  -fill '#3f6fb5' -draw "polygon 16,40 56,20 96,40 56,60" \
+  -fill '#2a4f86' -draw "polygon 16,40 56,60 56,108 16,88" \
+  -fill '#1c3760' -draw "polygon 56,60 96,40 96,88 56,108" \
+  -font "$bold" -pointsize 56 -fill white -stroke '#1c3760' -strokewidth 2 -annotate +112+84 "Cubewright" \
+  "${save[@]}" "PNG32:$out/title.png"
+
 echo "Demo pictures written to $out/"

@@ -2,10 +2,9 @@
 
 #include <iostream>
 
+#include "LuaManager.h"
 #include "platform/Platform.h"
 #include "support/FatalReport.h"
-
-const char* const banner = "Engine made by Tessaly, version 0.25";
 
 std::vector<std::string> getCommandLineArguments(int argc, char** argv) {
   return platform::commandLineArguments(argc, argv);
@@ -78,9 +77,9 @@ int applicationMain(const std::vector<std::string>& args) {
     std::cout << banner << std::endl;
     return 0;
   }
-  std::cout << "World file: " << settings.worldDataFile << "\nScript: " << settings.worldLuaFile
-            << "\nConfiguration: " << settings.worldConfigFile
-            << "\nFull screen: " << (settings.fullscreen ? "yes" : "no")
-            << "\nThe game manager is not part of this build yet; stopping." << std::endl;
+  LuaManager game(args[0], settings.fullscreen, settings.worldDataFile, settings.worldLuaFile,
+                  settings.worldConfigFile);
+  while (game.running) game.loop();
+  game.uninit();
   return 0;
 }

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-extern const char* const banner;
-
 // What the command line asks for.
 struct StartupSettings {
   bool fullscreen = false;

@@ -1,12 +1,26 @@
 #include "LuaFuncs.h"
 
+#include <GL/gl.h>
+#include <algorithm>
 #include <cstdint>
 #include <iostream>
 #include <string>
 
+#include "platform/Platform.h"
 #include "src/script/ScriptNumbers.h"
 #include "support/FatalReport.h"
+#include "support/GLManager.h"
+#include "support/KeyboardManager.h"
+#include "support/Scene2D.h"
+#include "support/Font.h"
+#include "support/Image.h"
 #include "support/SoundManager.h"
+#include "support/Sprite.h"
+#include "support/SpriteManager.h"
+
+Color fogColor(255, 255, 255, 255);
+const Color fullscreenBackgroundColor(0, 0, 0, 255);
+bool fullscreenSpriteShown = false;
 
 namespace {
 
@@ -183,6 +197,224 @@ int scriptIsPlayingSound(lua_State* lua) {
   return 1;
 }
 
+// ---- Sprites ----
+
+const HandleKind spriteHandle = {"sprite", "spritep != 0", [](const void* handle) {
+                                   return GLManager::spriteManager != nullptr &&
+                                          GLManager::spriteManager->isLiveSprite(handle);
+                                 }};
+
+Sprite* spriteArgument(lua_State* lua, const char* functionName) {
+  return static_cast<Sprite*>(handleArgument(lua, 1, functionName, spriteHandle));
+}
+
+SpriteManager& spriteManager(const char* functionName) {
+  CHECK_MSG(GLManager::spriteManager != nullptr, std::string(functionName) + ": there is no sprite manager");
+  return *GLManager::spriteManager;
+}
+
+// The 2D view's virtual size.
+Int2 viewSize(const char* functionName) {
+  CHECK_MSG(GLManager::scene2D != nullptr, std::string(functionName) + ": there is no 2D view");
+  return GLManager::scene2D->virtualSize;
+}
+
+int scriptLoad2DSprite(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("load2DSprite", argc));
+  CHECK_MSG(lua_isstring(lua, 1), argumentMessage(lua, "load2DSprite", 1, "a file name"));
+  Sprite* sprite = spriteManager("load2DSprite").createSprite(stringArgument(lua, 1), HOTSPOT_TOP_LEFT);
+  lua_pushlightuserdata(lua, static_cast<void*>(sprite));
+  return 1;
+}
+
+int scriptDraw2DSprite(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 3, countMessage("draw2DSprite", argc));
+  Sprite* sprite = spriteArgument(lua, "draw2DSprite");
+  sprite->position = Int2(intArgument(lua, 2, Rounding::TowardZero, "draw2DSprite"),
+                          intArgument(lua, 3, Rounding::TowardZero, "draw2DSprite"));
+  sprite->draw();
+  return 0;
+}
+
+int scriptUnload2DSprite(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("unload2DSprite", argc));
+  Sprite* sprite = spriteArgument(lua, "unload2DSprite");
+  spriteManager("unload2DSprite").removeSprite(sprite);
+  return 0;
+}
+
+// Clears the screen and draws the sprite centred in the 2D view at its
+// current scale.
+void drawCentredOnBackground(Sprite* sprite, const Int2& view) {
+  GLManager::clearScreen(fullscreenBackgroundColor);
+  Int2 size = sprite->getSize();
+  sprite->position = Int2(view.x() / 2 - size.x() / 2, view.y() / 2 - size.y() / 2);
+  sprite->draw();
+  fullscreenSpriteShown = true;
+}
+
+int scriptDrawSpriteFullscreen(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("drawSpriteFullscreen", argc));
+  Sprite* sprite = spriteArgument(lua, "drawSpriteFullscreen");
+  drawCentredOnBackground(sprite, viewSize("drawSpriteFullscreen"));
+  return 0;
+}
+
+int scriptDrawSpriteFullscreenStretched(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("drawSpriteFullscreenStretched", argc));
+  Sprite* sprite = spriteArgument(lua, "drawSpriteFullscreenStretched");
+  Int2 view = viewSize("drawSpriteFullscreenStretched");
+  const Image* image = sprite->images[sprite->currentImage];
+  float scale = std::min(static_cast<float>(view.x()) / image->width, static_cast<float>(view.y()) / image->height);
+  sprite->scaleX = sprite->scaleY = scale;
+  drawCentredOnBackground(sprite, view);
+  sprite->scaleX = sprite->scaleY = 1.0f;
+  return 0;
+}
+
+// ---- Text ----
+
+const Font& font(const char* functionName) {
+  CHECK_MSG(scriptFont != nullptr, std::string(functionName) + ": the script has no font");
+  return *scriptFont;
+}
+
+std::string textArgument(lua_State* lua, const char* functionName) {
+  CHECK_MSG(lua_isstring(lua, 1), argumentMessage(lua, functionName, 1, "a text"));
+  return stringArgument(lua, 1);
+}
+
+int scriptDrawText(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 3, countMessage("drawText", argc));
+  std::string text = textArgument(lua, "drawText");
+  int x = intArgument(lua, 2, Rounding::TowardZero, "drawText");
+  int y = intArgument(lua, 3, Rounding::TowardZero, "drawText");
+  font("drawText").drawText(Float2(1, 1), text.c_str(), x, y);
+  return 0;
+}
+
+int scriptDrawTextCenter(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("drawTextCenter", argc));
+  std::string text = textArgument(lua, "drawTextCenter");
+  const Font& textFont = font("drawTextCenter");
+  Int2 view = viewSize("drawTextCenter");
+  int x = (view.x() - textFont.getTextWidth(text.c_str(), -1, 1.0f)) / 2;
+  int y = (view.y() - textFont.getHeight()) / 2;
+  textFont.drawText(Float2(1, 1), text.c_str(), x, y);
+  return 0;
+}
+
+// ---- Frame drawing ----
+
+int scriptClearBackground(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 0, countMessage("clearBackground", argc));
+  GLManager::clearScreen(fogColor);
+  return 0;
+}
+
+// The colour components of "setColor" and "setFogColor", rounded, with the
+// upper bounds checked before the lower ones.
+Color colorArguments(lua_State* lua, bool withAlpha, const char* functionName) {
+  int r = intArgument(lua, 1, Rounding::NearestEven, functionName);
+  int g = intArgument(lua, 2, Rounding::NearestEven, functionName);
+  int b = intArgument(lua, 3, Rounding::NearestEven, functionName);
+  std::string given = std::string(functionName) + "(" + std::to_string(r) + ", " + std::to_string(g) +
+                      ", " + std::to_string(b);
+  if (withAlpha) {
+    int a = intArgument(lua, 4, Rounding::NearestEven, functionName);
+    given += ", " + std::to_string(a) + ")";
+    CHECK_MSG(r < 256 && g < 256 && b < 256 && a < 256, given);
+    CHECK_MSG(r >= 0 && g >= 0 && b >= 0 && a >= 0, given);
+    return Color(r, g, b, a);
+  }
+  given += ")";
+  CHECK_MSG(r < 256 && g < 256 && b < 256, given);
+  CHECK_MSG(r >= 0 && g >= 0 && b >= 0, given);
+  return Color(r, g, b, 255);
+}
+
+int scriptSetColor(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 4, countMessage("setColor", argc));
+  Color color = colorArguments(lua, true, "setColor");
+  glColor4ub(color.r, color.g, color.b, color.a);
+  return 0;
+}
+
+int scriptSetFogColor(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 3, countMessage("setFogColor", argc));
+  fogColor = colorArguments(lua, false, "setFogColor");
+  return 0;
+}
+
+// "draw2DWorld": 2D drawing for the rest of the frame. The world scene's 2D
+// layer (the under-water tint and the editor's screens) is drawn when a world
+// scene exists.
+int scriptDraw2DWorld(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 0, countMessage("draw2DWorld", argc));
+  int64_t start = platform::monotonicMicroseconds();
+  CHECK_MSG(GLManager::scene2D != nullptr, "draw2DWorld: there is no 2D view");
+  GLManager::scene2D->beginDrawing();
+  callScriptFunctionForNumber(lua, "lua_getNbObjects");
+  fullscreenSpriteShown = false;
+  lua_pushnumber(lua, static_cast<lua_Number>(platform::monotonicMicroseconds() - start));
+  return 1;
+}
+
+// ---- Input, window and time ----
+
+int scriptGetKey(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 1, countMessage("getKey", argc));
+  std::string chars = stringArgument(lua, 1);
+  CHECK_MSG(chars.size() == 1, "getKey: '" + chars + "' is not one character");
+  CHECK_MSG(KeyboardManager::instance != nullptr, "getKey: there is no keyboard");
+  unsigned char code = static_cast<unsigned char>(chars[0]);
+  lua_pushnumber(lua, KeyboardManager::instance->keys[code] ? 1 : 0);
+  return 1;
+}
+
+int scriptGetMouseInfos(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 0, countMessage("getMouseInfos", argc));
+  for (bool held : GLManager::mouseButtons) lua_pushnumber(lua, held ? 1 : 0);
+  lua_pushnumber(lua, GLManager::mousePosition.x());
+  lua_pushnumber(lua, GLManager::mousePosition.y());
+  return 5;
+}
+
+int scriptGetWindowSize(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 0, countMessage("getWindowSize", argc));
+  CHECK_MSG(GLManager::scene2D != nullptr, "getWindowSize: there is no 2D view");
+  lua_pushnumber(lua, GLManager::scene2D->virtualSize.x());
+  lua_pushnumber(lua, GLManager::scene2D->virtualSize.y());
+  return 2;
+}
+
+int scriptGetTime(lua_State* lua) {
+  int argc = lua_gettop(lua);
+  CHECK_MSG(argc == 0, countMessage("getTime", argc));
+  lua_pushnumber(lua, getTimeMilliseconds());
+  return 1;
+}
+
+// Takes any arguments and ignores them.
+int scriptGetPeriodDuration(lua_State* lua) {
+  lua_pushnumber(lua, static_cast<lua_Number>(GLManager::periodDuration));
+  return 1;
+}
+
 }  // namespace
 
 const std::vector<ScriptFunction>& scriptApi() {
@@ -191,24 +423,24 @@ const std::vector<ScriptFunction>& scriptApi() {
       {"load3DModelAnimated", nullptr},
       {"draw3DModel", nullptr},
       {"unload3DModel", nullptr},
-      {"load2DSprite", nullptr},
-      {"draw2DSprite", nullptr},
-      {"unload2DSprite", nullptr},
-      {"drawText", nullptr},
-      {"drawTextCenter", nullptr},
+      {"load2DSprite", scriptLoad2DSprite},
+      {"draw2DSprite", scriptDraw2DSprite},
+      {"unload2DSprite", scriptUnload2DSprite},
+      {"drawText", scriptDrawText},
+      {"drawTextCenter", scriptDrawTextCenter},
       {"print", scriptPrint},
       {"assert", scriptAssert},
       {"isEditorMode", nullptr},
-      {"getKey", nullptr},
-      {"getMouseInfos", nullptr},
+      {"getKey", scriptGetKey},
+      {"getMouseInfos", scriptGetMouseInfos},
       {"getDistanceToPlayer", nullptr},
       {"move3DPosition", nullptr},
-      {"getPeriodDuration", nullptr},
+      {"getPeriodDuration", scriptGetPeriodDuration},
       {"setGlobalVar", scriptSetGlobalVar},
       {"getGlobalVar", scriptGetGlobalVar},
       {"addToGlobalVar", scriptAddToGlobalVar},
-      {"getTime", nullptr},
-      {"getWindowSize", nullptr},
+      {"getTime", scriptGetTime},
+      {"getWindowSize", scriptGetWindowSize},
       {"quitGame", scriptQuitGame},
       {"loadGame", nullptr},
       {"saveGame", nullptr},
@@ -237,12 +469,12 @@ const std::vector<ScriptFunction>& scriptApi() {
       {"loadSound", scriptLoadSound},
       {"playSound", scriptPlaySound},
       {"isPlayingSound", scriptIsPlayingSound},
-      {"setColor", nullptr},
-      {"setFogColor", nullptr},
-      {"drawSpriteFullscreen", nullptr},
-      {"drawSpriteFullscreenStretched", nullptr},
-      {"clearBackground", nullptr},
-      {"draw2DWorld", nullptr},
+      {"setColor", scriptSetColor},
+      {"setFogColor", scriptSetFogColor},
+      {"drawSpriteFullscreen", scriptDrawSpriteFullscreen},
+      {"drawSpriteFullscreenStretched", scriptDrawSpriteFullscreenStretched},
+      {"clearBackground", scriptClearBackground},
+      {"draw2DWorld", scriptDraw2DWorld},
       {"draw3DWorld", nullptr},
       {"startCubeCreation", nullptr},
       {"manageCubeCreation", nullptr},

@@ -17,6 +17,16 @@
 #include <vector>
 
 #include "src/script/ScriptHost.h"
+#include "support/Color.h"
+
+// The colour "clearBackground" clears with; set by "setFogColor" and copied
+// into the world scene every frame.
+extern Color fogColor;
+// The colour the screen is cleared with before a full-screen sprite.
+extern const Color fullscreenBackgroundColor;
+// Set by the full-screen sprite functions, cleared by "draw2DWorld"; while
+// set, the world scene holds the player still.
+extern bool fullscreenSpriteShown;
 
 // All 61 names, in registration order.
 const std::vector<ScriptFunction>& scriptApi();

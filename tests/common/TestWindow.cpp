@@ -88,12 +88,7 @@ bool pumpUntil(const std::function<bool()>& done, int maxFrames) {
 }
 
 void start2DPicture() {
-  GLManager::scene2D->apply();
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_LIGHTING);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  glEnable(GL_CULL_FACE);
-  glCullFace(GL_FRONT);
+  GLManager::scene2D->beginDrawing();
   GLManager::clearScreen(Color(0, 0, 0, 255));
   glColor4f(1, 1, 1, 1);
 }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "src/game/LuaFuncs.h"
+#include "support/GLManager.h"
 #include "support/SoundManager.h"
 #include "tests/common/AudioTesting.h"
 #include "tests/common/ChildProcess.h"
@@ -84,7 +85,7 @@ TEST_F(LuaFuncsTest, AllNamesInRegistrationOrderAndOnlyBuiltOnesAreReachable) {
     if (entry.function != nullptr) ++registered;
     lua_pop(lua, 1);
   }
-  EXPECT_EQ(9, registered);
+  EXPECT_EQ(25, registered);
   lua_close(lua);
 
   ChildResult unbuilt = runLoop("function lua_loop() draw3DWorld() end");
@@ -143,6 +144,40 @@ TEST_F(LuaFuncsTest, BadCallsEndWithTheFunctionsReport) {
        "isPlayingSound was called with 2 arguments"},
       {"isPlayingSound(0)", "soundp != 0", "isPlayingSound: argument 1 is a number, not a sound"},
       {"isPlayingSound(foreignHandle())", nullptr, "isPlayingSound: argument 1 is not a live sound"},
+      {"clearBackground(1)", "argc == 0", "clearBackground was called with 1 argument"},
+      {"setColor(1, 2, 3)", "argc == 4", "setColor was called with 3 arguments"},
+      {"setColor(255, 0, 0, 256)", "r < 256 && g < 256 && b < 256 && a < 256", "setColor(255, 0, 0, 256)"},
+      // The upper bounds are checked first.
+      {"setColor(-1, 0, 0, 300)", "r < 256 && g < 256 && b < 256 && a < 256", "setColor(-1, 0, 0, 300)"},
+      {"setColor(0, -1, 0, 0)", "r >= 0 && g >= 0 && b >= 0 && a >= 0", "setColor(0, -1, 0, 0)"},
+      // 255.5 rounds to the even 256; -0.5 rounds to 0 and passes the lower bound.
+      {"setColor(255.5, -0.5, 0, 0)", "r < 256 && g < 256 && b < 256 && a < 256", "setColor(256, 0, 0, 0)"},
+      {"setFogColor(1, 2, 3, 4)", "argc == 3", "setFogColor was called with 4 arguments"},
+      {"setFogColor(0, 0, 256)", "r < 256 && g < 256 && b < 256", "setFogColor(0, 0, 256)"},
+      {"setFogColor(0, 0, -1)", "r >= 0 && g >= 0 && b >= 0", "setFogColor(0, 0, -1)"},
+      {"getKey()", "argc == 1", "getKey was called with 0 arguments"},
+      {"getKey('ab')", "chars.size() == 1", "getKey: 'ab' is not one character"},
+      {"getKey('')", "chars.size() == 1", "getKey: '' is not one character"},
+      {"getMouseInfos(1)", "argc == 0", "getMouseInfos was called with 1 argument"},
+      {"getWindowSize(1)", "argc == 0", "getWindowSize was called with 1 argument"},
+      {"getTime(1)", "argc == 0", "getTime was called with 1 argument"},
+      {"load2DSprite()", "argc == 1", "load2DSprite was called with 0 arguments"},
+      {"load2DSprite({})", "lua_isstring(lua, 1)", "load2DSprite: argument 1 is a table, not a file name"},
+      {"draw2DSprite(nil, 1)", "argc == 3", "draw2DSprite was called with 2 arguments"},
+      {"draw2DSprite(nil, 1, 2)", "spritep != 0", "draw2DSprite: argument 1 is nil, not a sprite"},
+      {"draw2DSprite(foreignHandle(), 1, 2)", nullptr, "draw2DSprite: argument 1 is not a live sprite"},
+      {"draw2DSprite(loadSound('beep.wav'), 1, 2)", nullptr, "draw2DSprite: argument 1 is not a live sprite"},
+      {"unload2DSprite()", "argc == 1", "unload2DSprite was called with 0 arguments"},
+      {"unload2DSprite(foreignHandle())", nullptr, "unload2DSprite: argument 1 is not a live sprite"},
+      {"drawSpriteFullscreen(1)", "spritep != 0", "drawSpriteFullscreen: argument 1 is a number, not a sprite"},
+      {"drawSpriteFullscreenStretched()", "argc == 1", "drawSpriteFullscreenStretched was called with 0 arguments"},
+      {"drawSpriteFullscreenStretched(foreignHandle())", nullptr,
+       "drawSpriteFullscreenStretched: argument 1 is not a live sprite"},
+      {"drawText('a', 1)", "argc == 3", "drawText was called with 2 arguments"},
+      {"drawText(nil, 1, 2)", "lua_isstring(lua, 1)", "drawText: argument 1 is nil, not a text"},
+      {"draw2DWorld(1)", "argc == 0", "draw2DWorld was called with 1 argument"},
+      {"drawTextCenter()", "argc == 1", "drawTextCenter was called with 0 arguments"},
+      {"drawTextCenter({})", "lua_isstring(lua, 1)", "drawTextCenter: argument 1 is a table, not a text"},
   };
   for (const Case& c : cases) {
     ChildResult result = runLoop(std::string("function lua_loop() ") + c.call + " end");
@@ -189,6 +224,16 @@ TEST_F(LuaFuncsTest, GlobalVariablesAndQuit) {
   lua = createScriptState(nullptr, nullptr, file, scriptApi());
   EXPECT_TRUE(globalVars.values.empty());
   EXPECT_FALSE(quitRequested);
+  lua_close(lua);
+}
+
+TEST_F(LuaFuncsTest, PeriodDurationIgnoresItsArguments) {
+  std::string file = dir.write("world.lua", "function lua_loop() period = getPeriodDuration(1, 'x', {}) end\n");
+  lua_State* lua = createScriptState(nullptr, nullptr, file, scriptApi());
+  GLManager::periodDuration = 12345;
+  callScriptFunction(lua, "lua_loop");
+  EXPECT_EQ(12345, globalNumber(lua, "period"));
+  GLManager::periodDuration = 0;
   lua_close(lua);
 }
 

@@ -143,4 +143,16 @@ TEST_F(Images, FreeingThePixelsKeepsTheTexture) {
   EXPECT_TRUE(glIsTexture(image.textureId));
 }
 
+TEST(ImagesAlone, AFailedMipmapBuildIsFatal) {
+  if (!runningAlone()) {
+    ChildResult result = runTestAlone("ImagesAlone.AFailedMipmapBuildIsFatal");
+    EXPECT_EQ(1, result.exitCode) << describe(result);
+    EXPECT_NE(std::string::npos, result.err.find("\nCondition: mipmapres == 0\n")) << result.err;
+    return;
+  }
+  ensureTestWindow();
+  const unsigned char pixel[3] = {1, 2, 3};
+  GLManager::createTexture(pixel, 0, 1, false);  // GLU refuses a side of 0
+}
+
 }  // namespace
