@@ -59,6 +59,13 @@ class GameManagerTest : public testing::Test {
     // The game runs a frame every 10 ms: two seconds without an answer is a no.
     return waitFor([&] { return count(game->out(), "game input") > before; }, 2);
   }
+  // Escape in the game: opens the main menu and, like every key, reaches the
+  // game; waits until it has.
+  void openMainMenu() {
+    int before = count(game->out(), "game input");
+    game->key("Escape");
+    ASSERT_TRUE(waitFor([&] { return count(game->out(), "game input") == before + 1; }, 3)) << game->out();
+  }
   bool waitFor(const std::function<bool()>& done, double seconds) {
     for (double waited = 0; waited < seconds; waited += 0.05) {
       if (done()) return true;
@@ -142,12 +149,10 @@ TEST_F(GameManagerTest, MissingGameFilesAreNamed) {
 TEST_F(GameManagerTest, EscapeOpensTheMainMenuAndStillReachesTheGame) {
   start("");
   game->key("q");  // in the game, q is an ordinary key
-  EXPECT_TRUE(probeReachesGame());
+  ASSERT_TRUE(waitFor([&] { return count(game->out(), "game input") == 1; }, 3)) << game->out();
   EXPECT_TRUE(game->running());
 
-  int before = count(game->out(), "game input");
-  game->key("Escape");
-  ASSERT_TRUE(waitFor([&] { return count(game->out(), "game input") == before + 1; }, 3)) << game->out();
+  openMainMenu();
   EXPECT_FALSE(probeReachesGame()) << "keys typed with the menu open stay in the menu";
   game->key("Escape");  // back to the game
   EXPECT_TRUE(probeReachesGame());
@@ -166,13 +171,15 @@ std::string pixelAt(const std::string& picture, int x, int y) {
 
 TEST_F(GameManagerTest, MainMenuIsDrawnOverTheDarkenedPicture) {
   start("function lua_onInitGame() setFogColor(0, 200, 0) end\n"
-        "function lua_loop() clearBackground() end\n");
+        "frames = 0\n"
+        "function lua_loop() clearBackground() frames = frames + 1 if frames == 5 then print('drawn') end end\n");
+  ASSERT_TRUE(game->waitForOutput("lua print: drawn\n"));  // a few pictures have been shown
   std::string before = folder->dir.file("before.png"), after = folder->dir.file("after.png");
   // The first frame reaches the screen a moment after its line (longer under the sanitizers).
   waitFor([&] { return game->screenshot(before) && pixelAt(before, 700, 550) == "srgb(0,200,0)"; }, 5);
   EXPECT_EQ("srgb(0,200,0)", pixelAt(before, 700, 550));
-  game->key("Escape");
-  usleep(300000);
+  openMainMenu();
+  usleep(300000);  // the menu is shown from the next frame on
   ASSERT_TRUE(game->screenshot(after));
   EXPECT_EQ("srgb(0,100,0)", pixelAt(after, 790, 590)) << "half-dark overlay outside the menu picture";
   std::string button = pixelAt(after, 60, 200);  // inside "back to game"
@@ -182,7 +189,7 @@ TEST_F(GameManagerTest, MainMenuIsDrawnOverTheDarkenedPicture) {
 
 TEST_F(GameManagerTest, MainMenuButtonsHaveStrictBounds) {
   start("");
-  game->key("Escape");
+  openMainMenu();
   // On the bounds of "back to game" nothing happens.
   for (auto point : {std::make_pair(50, 180), std::make_pair(150, 180), std::make_pair(100, 150),
                      std::make_pair(100, 215)})
@@ -193,11 +200,12 @@ TEST_F(GameManagerTest, MainMenuButtonsHaveStrictBounds) {
   game->mouseDown();
   game->mouseMove(100, 380);
   game->mouseUp();
+  EXPECT_FALSE(probeReachesGame());  // still in the menu
   EXPECT_TRUE(game->running());
   game->click(51, 151);  // just inside "back to game"
   EXPECT_TRUE(probeReachesGame());
 
-  game->key("Escape");
+  openMainMenu();
   game->click(100, 280);  // options
   EXPECT_FALSE(probeReachesGame());  // the key closes the options menu and opens the main menu
   EXPECT_FALSE(probeReachesGame());  // still in the main menu
@@ -209,7 +217,7 @@ TEST_F(GameManagerTest, MainMenuButtonsHaveStrictBounds) {
 
 TEST_F(GameManagerTest, OptionsMenuSwitchesDisplayModes) {
   start("");
-  game->key("Escape");
+  openMainMenu();
   game->click(100, 280);
   game->click(100, 125);  // windowed 800 x 600
   ASSERT_TRUE(game->waitForOutput("Set to windowed mode 800x600\n")) << game->out();
