@@ -1,12 +1,17 @@
 #include "CubeType.h"
 
+#include <iostream>
 #include <memory>
 
 #include "support/BinaryReader.h"
 #include "support/BinaryWriter.h"
+#include "support/FatalReport.h"
+#include "support/GLManager.h"
+#include "support/SpriteManager.h"
 
 const char* const cubeTexturesDirectory = "cube_textures/";
 const char* const cubeShadowedTexturesDirectory = "cube_shadowed_textures/";
+const char* const cubeShadowTextureName = "black_semi_transparent.png";
 
 namespace {
 
@@ -34,16 +39,26 @@ CubeType::CubeType(unsigned char parNoStretch, unsigned char parNoDivide, unsign
       noStretch(parNoStretch),
       noDivide(parNoDivide),
       noRandomOffset(parNoRandomOffset),
-      collidable(parCollidable) {
-  // Next step: textureShadow is loaded here ("black_semi_transparent.png").
+      collidable(parCollidable),
+      spriteManager(GLManager::spriteManager) {
+  loadShadowTexture();
 }
 
-CubeType::CubeType(BinaryReader& in) {
+CubeType::CubeType(BinaryReader& in) : spriteManager(GLManager::spriteManager) {
   for (int face = 0; face < 6; ++face) textureName[face] = readName(in, face);
   noStretch = in.readByte("noStretch option") != 0;
   noDivide = in.readByte("noDivide option") != 0;
   noRandomOffset = in.readByte("noRandomOffset option") != 0;
   collidable = in.readByte("collidable flag") != 0;
+  // Last: a record that fails to read leaves nothing to release.
+  loadShadowTexture();
+}
+
+CubeType::~CubeType() {
+  if (spriteManager == nullptr) return;
+  freeTextures();
+  CHECK(textureShadow != NULL);
+  releaseShadowTexture();
 }
 
 void CubeType::write(BinaryWriter& out) const {
@@ -59,16 +74,60 @@ void CubeType::write(BinaryWriter& out) const {
 
 void CubeType::redefine(unsigned char parNoStretch, unsigned char parNoDivide, unsigned char parNoRandomOffset,
                         const CubeFaceNames& names, bool parCollidable) {
-  // Next step: release textureShadow and the face textures here.
+  releaseShadowTexture();
+  freeTextures();
   textureName = names;
   noStretch = parNoStretch;
   noDivide = parNoDivide;
   noRandomOffset = parNoRandomOffset;
   collidable = parCollidable;
-  // Next step: load textureShadow again, then the face textures.
+  loadShadowTexture();
+  loadTextures();
+}
+
+void CubeType::loadTextures() {
+  if (textureFace[0] != NULL || spriteManager == nullptr) return;
+  for (int i = 0; i < 6; ++i) {
+    CHECK(textureFace[i] == NULL);
+    CHECK(textureFaceShadowed[i] == NULL);
+    textureFace[i] = spriteManager->createSprite(cubeTexturesDirectory + textureName[i], HOTSPOT_TOP_LEFT);
+    textureFaceShadowed[i] =
+        spriteManager->createSprite(cubeShadowedTexturesDirectory + textureName[i], HOTSPOT_TOP_LEFT);
+    textureIds.face[i] = textureFace[i]->getTexture();
+    textureIds.faceShadowed[i] = textureFaceShadowed[i]->getTexture();
+  }
+}
+
+void CubeType::freeTextures() {
+  if (textureFace[0] == NULL) return;
+  std::cout << "Free unused texture for CubeType ..." << std::endl;
+  for (int i = 0; i < 6; ++i) {
+    CHECK(textureFace[i] != NULL);
+    CHECK(textureFaceShadowed[i] != NULL);
+    spriteManager->removeSprite(textureFace[i]);
+    spriteManager->removeSprite(textureFaceShadowed[i]);
+    textureFace[i] = NULL;
+    textureFaceShadowed[i] = NULL;
+    textureIds.face[i] = 0;
+    textureIds.faceShadowed[i] = 0;
+  }
+  std::cout << " ... free unused texture done" << std::endl;
 }
 
 const CubeTypeTextureIds& CubeType::texturesForMesh() {
-  // Next step: the face textures are loaded here on first use, filling textureIds.
+  loadTextures();
   return textureIds;
+}
+
+void CubeType::loadShadowTexture() {
+  if (spriteManager == nullptr) return;
+  textureShadow = spriteManager->createSprite(cubeShadowTextureName, HOTSPOT_TOP_LEFT);
+  textureIds.shadow = textureShadow->getTexture();
+}
+
+void CubeType::releaseShadowTexture() {
+  if (spriteManager == nullptr) return;
+  spriteManager->removeSprite(textureShadow);
+  textureShadow = NULL;
+  textureIds.shadow = 0;
 }

@@ -33,3 +33,8 @@ void CubeTypeManager::clearCubeTypes() { types.clear(); }
 void CubeTypeManager::markAllUnused() {
   for (auto& type : types) type->used = false;
 }
+
+void CubeTypeManager::freeUnusedTextures() {
+  for (auto& type : types)
+    if (!type->used && !type->previewed) type->freeTextures();
+}

@@ -19,8 +19,9 @@ class CubeTypeManager {
   void removeLastCubeType();
   void clearCubeTypes();
   void markAllUnused();
-  // Next step: freeUnusedTextures, releasing the textures of every type that
-  // is neither used nor previewed, in id order.
+  // Releases the face textures of every type that is neither used nor
+  // previewed, in id order.
+  void freeUnusedTextures();
 
   int count() const { return static_cast<int>(types.size()); }
   // Indexed access that leaves `used` alone.

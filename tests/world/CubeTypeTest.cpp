@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "src/world/CubeTypeManager.h"
+#include "support/GLManager.h"
 #include "support/BinaryReader.h"
 #include "support/BinaryWriter.h"
 #include "tests/common/ChildProcess.h"
@@ -127,6 +128,26 @@ TEST(CubeType, RedefineReplacesNamesOptionsAndCollision) {
   EXPECT_EQ(0, type.noDivide);
   EXPECT_EQ(1, type.noRandomOffset);
   EXPECT_FALSE(type.collidable);
+}
+
+// The world tool, the fuzzer and the benchmarks run without a window: their
+// types keep names only, and meshes get the texture names set by hand.
+TEST(CubeTypeManager, WithoutASpriteManagerTypesLoadAndReleaseNothing) {
+  ASSERT_EQ(nullptr, GLManager::spriteManager);
+  CubeTypeManager types;
+  testing::internal::CaptureStdout();
+  types.addCubeType(grassNames, 1, 1, 1, true);
+  CubeType& type = types.getCubeType(0);
+  type.textureIds.face[2] = 7;
+  EXPECT_EQ(7u, type.texturesForMesh().face[2]);
+  EXPECT_EQ(0u, type.texturesForMesh().shadow);
+  type.redefine(1, 1, 1, grassNames, false);
+  types.markAllUnused();
+  types.freeUnusedTextures();
+  EXPECT_EQ(nullptr, type.textureShadow);
+  for (int face = 0; face < 6; ++face) EXPECT_EQ(nullptr, type.textureFace[face]);
+  types.clearCubeTypes();
+  EXPECT_EQ("Add cube type with grass.png, etc. and collidable = 1\n", testing::internal::GetCapturedStdout());
 }
 
 }  // namespace
