@@ -93,6 +93,35 @@ void start2DPicture() {
   glColor4f(1, 1, 1, 1);
 }
 
+void beginFlatPicture(double left, double right, double bottom, double top, double zNear, double zFar) {
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glOrtho(left, right, bottom, top, zNear, zFar);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_FOG);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_BACK);
+  glFrontFace(GL_CCW);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  glColor4f(1, 1, 1, 1);
+  GLManager::clearScreen(Color(0, 0, 0, 255));
+}
+
+void endFlatPicture() {
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
+}
+
 std::ostream& operator<<(std::ostream& out, const Color& c) {
   return out << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ", " << int(c.a) << ")";
 }

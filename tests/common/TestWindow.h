@@ -37,6 +37,12 @@ bool pumpUntil(const std::function<bool()>& done, int maxFrames = 300);
 // routines wind clockwise on screen, so front faces are culled), a screen
 // cleared to opaque black and the colour opaque white.
 void start2DPicture();
+// An orthographic view of (left, right, bottom, top, near, far) pushed onto
+// both matrix stacks (endFlatPicture pops them), drawn over opaque black with
+// texturing and blending on, no depth test, lighting or fog, back faces
+// culled and the colour opaque white.
+void beginFlatPicture(double left, double right, double bottom, double top, double zNear, double zFar);
+void endFlatPicture();
 
 // Colours print as (r, g, b, a) in failed expectations.
 std::ostream& operator<<(std::ostream& out, const Color& c);

@@ -53,34 +53,13 @@ class VertexBuffers : public testing::Test {
  protected:
   void SetUp() override {
     resetTestWindow();
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, 800, 0, 600, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_FOG);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    glFrontFace(GL_CCW);
-    glPolygonMode(GL_FRONT, GL_FILL);
-    glColor4f(1, 1, 1, 1);
-    GLManager::clearScreen(black);
+    beginFlatPicture(0, 800, 0, 600, -1, 1);
     while (glGetError() != GL_NO_ERROR) {
     }
   }
   void TearDown() override {
     for (unsigned int texture : textures) glDeleteTextures(1, &texture);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    endFlatPicture();
   }
   unsigned int texture(int width, int height, const std::vector<Color>& texels) {
     textures.push_back(makeTexture(width, height, texels));

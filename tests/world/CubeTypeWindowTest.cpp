@@ -279,30 +279,9 @@ Color colourAt(float x, float y) { return readPixel(int((x + 1.f) * 80.f), 600 -
 // Looks down -z at the front faces, 80 pixels a unit, (-1, -2.75) at the
 // bottom left; back faces culled, transparent pieces blended.
 void drawFrontView(const VBO& vbo) {
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  glOrtho(-1, 9, -2.75, 4.75, -100, 100);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_FOG);
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glEnable(GL_CULL_FACE);
-  glCullFace(GL_BACK);
-  glFrontFace(GL_CCW);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  glColor4f(1, 1, 1, 1);
-  GLManager::clearScreen(black);
+  beginFlatPicture(-1, 9, -2.75, 4.75, -100, 100);
   vbo.draw();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
+  endFlatPicture();
 }
 
 void expectNear(const Color& expected, const Color& actual, const std::string& what) {
