@@ -81,19 +81,20 @@ ChildResult runInChild(const std::function<void()>& body, int timeoutSeconds) {
       timeoutSeconds);
 }
 
+void execProgram(const std::vector<std::string>& args, const std::string& workDir,
+                 const std::vector<std::string>& extraEnv) {
+  if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(126);
+  for (const std::string& entry : extraEnv) putenv(const_cast<char*>(entry.c_str()));
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  execvp(argv[0], argv.data());
+  _exit(127);
+}
+
 ChildResult runProgram(const std::vector<std::string>& args, const std::string& workDir,
                        const std::vector<std::string>& extraEnv, int timeoutSeconds) {
-  return forkAndWait(
-      [&]() {
-        if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(126);
-        for (const std::string& entry : extraEnv) putenv(const_cast<char*>(entry.c_str()));
-        std::vector<char*> argv;
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-      },
-      timeoutSeconds);
+  return forkAndWait([&]() { execProgram(args, workDir, extraEnv); }, timeoutSeconds);
 }
 
 std::string describe(const ChildResult& result) {

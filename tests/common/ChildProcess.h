@@ -23,5 +23,11 @@ ChildResult runInChild(const std::function<void()>& body, int timeoutSeconds = 6
 ChildResult runProgram(const std::vector<std::string>& args, const std::string& workDir = "",
                        const std::vector<std::string>& extraEnv = {}, int timeoutSeconds = 60);
 
+// In a child process: moves to `workDir` (when not empty), adds `extraEnv`
+// and replaces itself with the program `args` (found on PATH when the name
+// has no slash). Never returns.
+[[noreturn]] void execProgram(const std::vector<std::string>& args, const std::string& workDir,
+                              const std::vector<std::string>& extraEnv);
+
 // Prints a child's result for a failed expectation.
 std::string describe(const ChildResult& result);

@@ -9,6 +9,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "ChildProcess.h"
 #include "TempDir.h"
 #include "TestWindow.h"
 
@@ -23,39 +24,23 @@ std::string tempFile() {
 
 void sleepSeconds(double s) { std::this_thread::sleep_for(std::chrono::duration<double>(s)); }
 
+// Starts the program with its output going to the two files.
 pid_t spawn(const std::vector<std::string>& args, const std::string& workDir, const std::vector<std::string>& env,
             const std::string& outPath, const std::string& errPath) {
   pid_t pid = fork();
   if (pid != 0) return pid;
-  if (!outPath.empty()) {
-    int out = open(outPath.c_str(), O_WRONLY | O_TRUNC);
-    int err = open(errPath.c_str(), O_WRONLY | O_TRUNC);
-    dup2(out, 1);
-    dup2(err, 2);
-    close(out);
-    close(err);
-  }
-  if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(126);
-  for (const std::string& entry : env) putenv(const_cast<char*>(entry.c_str()));
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  execvp(argv[0], argv.data());
-  _exit(127);
+  int out = open(outPath.c_str(), O_WRONLY | O_TRUNC);
+  int err = open(errPath.c_str(), O_WRONLY | O_TRUNC);
+  dup2(out, 1);
+  dup2(err, 2);
+  close(out);
+  close(err);
+  execProgram(args, workDir, env);
 }
 
 }  // namespace
 
-std::string commandOutput(const std::vector<std::string>& args) {
-  std::string outPath = tempFile(), errPath = tempFile();
-  pid_t pid = spawn(args, "", {}, outPath, errPath);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  std::string out = readFile(outPath);
-  std::remove(outPath.c_str());
-  std::remove(errPath.c_str());
-  return out;
-}
+std::string commandOutput(const std::vector<std::string>& args) { return runProgram(args).out; }
 
 GameProcess::GameProcess(const std::string& workDir, const std::vector<std::string>& args,
                          const std::vector<std::string>& extraEnv)
